@@ -1,0 +1,16 @@
+// Star fields and screen clearing, used by the game and by every presentation sequence.
+#pragma once
+#include "engine3d/QX3D.h"
+#include "platform/Types.h"
+
+namespace KYR12 {
+
+void TekenSter(QX3D::Vector positie);
+void KuisSchermGroot();
+void KuisSchermVarko();
+void InitSterren();
+void TekenSterren();
+void TekenEnDraaiSterren(REAL hoek);
+void TekenSterrenS();
+
+}  // namespace KYR12

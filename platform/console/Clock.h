@@ -1,0 +1,36 @@
+// The clock seam. Every wait of the program (Lib.Delay, the idle key poll,
+// the game's frame pacing) and every reading of the wall clock goes through
+// the installed clock, so the same program runs on real time or on a virtual
+// clock that only advances when the program waits.
+#pragma once
+#include <cstdint>
+
+namespace Clock {
+
+struct WallTime {
+    int32_t year, month, day, hour, minute, second, millisecond;  // local time
+    int32_t biasMinutes;   // UTC = local + bias
+    bool zoneKnown;        // false when the time-zone query failed
+    bool summerTime;       // daylight saving time in force
+};
+
+class Source {
+public:
+    virtual ~Source() = default;
+    virtual uint64_t NowUs() = 0;                   // monotonic microseconds since the program started
+    virtual void SleepUntilUs(uint64_t deadline) = 0;  // returns at once when the deadline has passed
+    virtual WallTime LocalTime() = 0;
+};
+
+// The real clock (steady clock for waits, the system's local time and zone).
+Source& RealClock();
+// Installs the clock used from now on; the real clock until changed.
+void Use(Source& source);
+Source& Current();
+
+inline uint64_t NowUs() { return Current().NowUs(); }
+inline void SleepUntilUs(uint64_t deadline) { Current().SleepUntilUs(deadline); }
+inline void SleepUs(uint64_t us) { Current().SleepUntilUs(Current().NowUs() + us); }
+inline WallTime LocalTime() { return Current().LocalTime(); }
+
+}  // namespace Clock
