@@ -13,4 +13,9 @@ void TekenSterren();
 void TekenEnDraaiSterren(REAL hoek);
 void TekenSterrenS();
 
+// The four bars of the play-area frame, without clearing first (level start).
+void TekenVarko();
+// New random stars for the game's field sterrenS, as InitSterren does for sterren.
+void InitSterrenS();
+
 }  // namespace KYR12
