@@ -1,0 +1,84 @@
+// The real clock behind the clock seam, and the slot that says which clock
+// the program uses.
+#include "platform/console/Clock.h"
+
+#include <atomic>
+#include <cerrno>
+#include <ctime>
+
+namespace Clock {
+namespace {
+
+constexpr uint64_t kNsPerUs = 1000;
+constexpr uint64_t kUsPerSecond = 1000000;
+
+uint64_t MonotonicNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return uint64_t(ts.tv_sec) * 1000000000u + uint64_t(ts.tv_nsec);
+}
+
+// Monotonic waits count from the first use of the real clock; local time
+// comes from the system's wall clock and time-zone rules.
+class RealSource final : public Source {
+public:
+    RealSource() : startNs_(MonotonicNs()) {}
+
+    uint64_t NowUs() override { return (MonotonicNs() - startNs_) / kNsPerUs; }
+
+    // Sleeps to an absolute deadline so that repeated waits do not drift,
+    // and resumes after signal interruptions.
+    void SleepUntilUs(uint64_t deadline) override {
+        uint64_t targetNs = startNs_ + deadline * kNsPerUs;
+        timespec ts{};
+        ts.tv_sec = time_t(targetNs / 1000000000u);
+        ts.tv_nsec = long(targetNs % 1000000000u);
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+        }
+    }
+
+    WallTime LocalTime() override {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        time_t seconds = now.tv_sec;
+        tm local{};
+        WallTime w{};
+        if (localtime_r(&seconds, &local) == nullptr) {
+            return w;  // all zero, zone unknown: the readers clamp the fields
+        }
+        w.year = local.tm_year + 1900;
+        w.month = local.tm_mon + 1;
+        w.day = local.tm_mday;
+        w.hour = local.tm_hour;
+        w.minute = local.tm_min;
+        w.second = local.tm_sec;
+        w.millisecond = int32_t(now.tv_nsec / 1000000);
+        // tm_gmtoff is seconds east of UTC; the bias is minutes to add to
+        // local time to reach UTC.
+        w.biasMinutes = int32_t(-local.tm_gmtoff / 60);
+        w.zoneKnown = true;
+        w.summerTime = local.tm_isdst > 0;
+        return w;
+    }
+
+private:
+    uint64_t startNs_;
+};
+
+std::atomic<Source*> installed{nullptr};
+
+}  // namespace
+
+Source& RealClock() {
+    static RealSource* real = new RealSource();  // never destroyed: usable during exit
+    return *real;
+}
+
+void Use(Source& source) { installed.store(&source); }
+
+Source& Current() {
+    Source* s = installed.load();
+    return s != nullptr ? *s : RealClock();
+}
+
+}  // namespace Clock

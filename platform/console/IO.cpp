@@ -1,0 +1,116 @@
+// IO: console keys from the input queue, and plain text to standard output.
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
+
+#include "platform/console/Clock.h"
+#include "platform/console/IO.h"
+#include "platform/console/InputQueue.h"
+#include "platform/console/KeyDecision.h"
+
+namespace IO {
+namespace {
+
+constexpr uint64_t kIdlePollUs = 1000;
+
+struct IoState {
+    uint8_t pending = 0;  // second half of a two-part key code; 0 = none
+};
+IoState io;
+
+// Writes every byte, resuming after partial writes and interruptions; a
+// failing output (closed, full disk) is ignored as the console's would be.
+void WriteAll(const char* data, std::size_t length) {
+    while (length > 0) {
+        ssize_t written = write(STDOUT_FILENO, data, length);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        data += written;
+        length -= std::size_t(written);
+    }
+}
+
+// Waits for and removes the next event; blocks (or runs the wait hook)
+// while the queue is empty.
+InputEvent NextEvent() {
+    InputEvent event;
+    while (!PopInput(event)) WaitForInput();
+    return event;
+}
+
+}  // namespace
+
+void ModuleInit() {
+    io = IoState{};
+    // Writing to a closed pipe must fail quietly instead of ending the
+    // program with SIGPIPE; leave any handler the program set alone.
+    struct sigaction current {};
+    if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        signal(SIGPIPE, SIG_IGN);
+    }
+}
+
+BOOLEAN KeyPressed() {
+    InputEvent event;
+    if (!PeekInput(event)) {
+        // Nothing queued: give the core away briefly, since the menu polls
+        // without pause.
+        Clock::SleepUs(kIdlePollUs);
+        return false;
+    }
+    if (event.isKey && event.key.keyDown) return true;
+    PopInput(event);  // a key-up or non-key event: drop this one only
+    return false;
+}
+
+uint8_t RdKey() {
+    if (io.pending != 0) {
+        uint8_t c = io.pending;
+        io.pending = 0;
+        return c;
+    }
+    for (;;) {
+        InputEvent event = NextEvent();
+        if (!event.isKey || !event.key.keyDown) continue;
+        KeyDecision d = DecideKey(event.key);
+        switch (d.kind) {
+            case KeyDecision::Skip:
+                continue;
+            case KeyDecision::Char:
+                return d.ch;
+            case KeyDecision::TwoPart:
+                io.pending = d.second;
+                return 0;
+        }
+    }
+}
+
+void RdLn() {
+    // Nothing to do: no line of input is held that could be discarded.
+}
+
+void WrStr(const CHAR* s, std::size_t capacity) {
+    std::size_t length = 0;
+    while (length < capacity && s[length] != '\0') ++length;
+    WriteAll(s, length);
+}
+
+void WrLn() { WriteAll("\n", 1); }
+
+void WrCard(CARDINAL c, INTEGER width) {
+    char digits[10];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + c % 10);
+        c /= 10;
+    } while (c != 0);
+    // A wider field is filled with leading blanks.
+    for (INTEGER pad = width - count; pad > 0; --pad) WriteAll(" ", 1);
+    char text[10];
+    for (int k = 0; k < count; ++k) text[k] = digits[count - 1 - k];
+    WriteAll(text, std::size_t(count));
+}
+
+}  // namespace IO

@@ -1,0 +1,38 @@
+// SysClock: the local date and time from the clock seam, each field kept in
+// its range.
+#include "platform/console/Clock.h"
+#include "platform/console/IO.h"
+
+namespace SysClock {
+namespace {
+
+constexpr int32_t kZoneMin = -780;
+constexpr int32_t kZoneMax = 720;
+
+CARDINAL Clamp(int32_t value, int32_t low, int32_t high) {
+    if (value < low) return CARDINAL(low);
+    if (value > high) return CARDINAL(high);
+    return CARDINAL(value);
+}
+
+}  // namespace
+
+void GetClock(DateTime& dt) {
+    const Clock::WallTime w = Clock::LocalTime();
+    dt.year = CARDINAL(w.year);
+    dt.month = Clamp(w.month, 1, 12);
+    dt.day = Clamp(w.day, 1, 31);
+    dt.hour = Clamp(w.hour, 0, 23);
+    dt.minute = Clamp(w.minute, 0, 59);
+    dt.second = Clamp(w.second, 0, 59);  // a leap second 60 reads as 59
+    dt.fractions = Clamp(w.millisecond, 0, 999) * 100 / 1000;
+    if (w.zoneKnown) {
+        dt.zone = INTEGER(w.biasMinutes < kZoneMin ? kZoneMin : w.biasMinutes > kZoneMax ? kZoneMax : w.biasMinutes);
+        dt.SummerTimeFlag = w.summerTime;
+    } else {
+        dt.zone = 0;
+        dt.SummerTimeFlag = false;
+    }
+}
+
+}  // namespace SysClock
