@@ -1,0 +1,152 @@
+// kyr-headless: the whole program on the offscreen window, a virtual clock
+// and scripted keys. The program's console output goes to standard output;
+// the runner's own messages go to standard error.
+//
+//   kyr-headless [--script FILE] [--clock "YYYY-MM-DD HH:MM:SS.CC"] [--until MS]
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "headless/Runner.h"
+#include "platform/console/InputQueue.h"
+#include "platform/graph/Graph.h"
+#include "platform/graph/GraphInspect.h"
+#include "shell/Shell.h"
+
+namespace {
+
+using namespace Headless;
+
+struct Options {
+    std::string scriptPath;
+    CivilTime clock;
+    uint64_t untilMs = DefaultUntilMs;
+};
+
+// The runner's effects on the program: keys into the console queue,
+// snapshots and traces through Graph, and a clean end of the process.
+class ProgramEffects : public RunnerEffects {
+public:
+    void ProgramStarted() { started_ = true; }
+    void ProgramEnded() {
+        CloseTrace();
+        started_ = false;
+    }
+
+    void PostKey(const KeyPress& key) override {
+        IO::PostInput(IO::InputEvent{true, key.down});
+        IO::PostInput(IO::InputEvent{true, key.up});
+    }
+    void PostEvent() override {
+        IO::InputEvent event;
+        event.isKey = false;
+        IO::PostInput(event);
+    }
+    bool Snap(const std::string& path) override {
+        Graph::Sync();
+        return Graph::WritePng(path.c_str());
+    }
+    bool TraceTo(const std::string& path) override {
+        std::FILE* file = std::fopen(path.c_str(), "a");
+        if (file == nullptr) return false;
+        if (started_) Graph::Sync();
+        Graph::SetTrace(file);
+        if (trace_ != nullptr) std::fclose(trace_);
+        trace_ = file;
+        return true;
+    }
+    void TraceOff() override {
+        if (started_) Graph::Sync();
+        CloseTrace();
+    }
+    // Ends in the middle of the program: finish the drawing, flush the trace
+    // and stop Graph's threads before the process exits.
+    void EndRun(int status) override {
+        if (started_) Graph::Sync();
+        CloseTrace();
+        std::fflush(stdout);
+        if (started_) Graph::ModuleExit();
+        std::exit(status);
+    }
+
+private:
+    void CloseTrace() {
+        Graph::SetTrace(nullptr);
+        if (trace_ != nullptr) std::fclose(trace_);
+        trace_ = nullptr;
+    }
+
+    bool started_ = false;
+    std::FILE* trace_ = nullptr;
+};
+
+ScriptRunner* gRunner = nullptr;
+
+void WaitForScriptedEvent() {
+    gRunner->WaitForEvent([] {
+        IO::InputEvent event;
+        return IO::PeekInput(event);
+    });
+}
+
+int Usage(const char* message) {
+    std::fprintf(stderr, "kyr-headless: %s\n", message);
+    std::fprintf(stderr, "usage: kyr-headless [--script FILE] [--clock \"YYYY-MM-DD HH:MM:SS.CC\"] [--until MS]\n");
+    return StatusScriptFault;
+}
+
+bool ParseUntil(std::string_view text, uint64_t& ms) {
+    Script probe = ParseScriptText("at " + std::string(text) + " end");
+    if (!probe.Ok()) return false;
+    ms = probe.commands.front().timeMs;
+    return true;
+}
+
+// Returns -1 when the options are sound, else the exit status.
+int ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string_view option = argv[i];
+        if (i + 1 >= argc) return Usage(("missing value after " + std::string(option)).c_str());
+        std::string_view value = argv[++i];
+        if (option == "--script") {
+            options.scriptPath = std::string(value);
+        } else if (option == "--clock") {
+            if (!ParseCivilTime(value, options.clock)) return Usage("bad --clock (want \"YYYY-MM-DD HH:MM:SS.CC\")");
+        } else if (option == "--until") {
+            if (!ParseUntil(value, options.untilMs)) return Usage("bad --until (want milliseconds)");
+        } else {
+            return Usage(("unknown option " + std::string(option)).c_str());
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (int status = ParseOptions(argc, argv, options); status >= 0) return status;
+    Script script;
+    if (!options.scriptPath.empty()) {
+        script = LoadScript(options.scriptPath);
+        if (!script.Ok()) {
+            std::fprintf(stderr, "kyr-headless: %s\n", script.error.c_str());
+            return StatusScriptFault;
+        }
+    }
+
+    static VirtualClock clock(options.clock);
+    Clock::Use(clock);
+    static ProgramEffects effects;
+    static ScriptRunner runner(clock, std::move(script.commands), options.untilMs, effects);
+    gRunner = &runner;
+    clock.SetListener([](uint64_t deadlineUs) { gRunner->RunUntil(deadlineUs); });
+    IO::SetWaitHook(WaitForScriptedEvent);
+
+    runner.RunStartCommands();
+    effects.ProgramStarted();
+    int status = KYR12::RunProgram();
+    effects.ProgramEnded();
+    return status;
+}
