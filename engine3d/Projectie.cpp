@@ -89,6 +89,13 @@ INTEGER ProjectieX(Vector hoek) { return PixelX(hoek).waarde; }
 INTEGER ProjectieY(Vector hoek) { return PixelY(hoek).waarde; }
 BOOLEAN ProjectieGedefinieerd(Vector hoek) { return Projecteer(hoek).gedefinieerd; }
 
+BOOLEAN ProjectiePunt(Vector hoek, INTEGER& kolom, INTEGER& rij) {
+    const Punt2D p = Projecteer(hoek);
+    kolom = p.gedefinieerd ? p.x : 0;
+    rij = p.gedefinieerd ? p.y : 0;
+    return p.gedefinieerd;
+}
+
 // A collapsed segment (all four values 0) reaches Graph.Line as the point
 // (0, 0) to (0, 0), which paints nothing.
 void Lijn(INTEGER x1, INTEGER y1, INTEGER x2, INTEGER y2, CARDINAL kleur) {

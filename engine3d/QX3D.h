@@ -53,6 +53,9 @@ void Init3D(CARDINAL Breedte, CARDINAL Hoogte, REAL Zichthoek);
 INTEGER ProjectieX(Vector hoek);
 INTEGER ProjectieY(Vector hoek);
 BOOLEAN ProjectieGedefinieerd(Vector hoek);
+// Column and row of a point in one go; FALSE (and both 0) when the point has
+// no defined projection.
+BOOLEAN ProjectiePunt(Vector hoek, INTEGER& kolom, INTEGER& rij);
 
 // Drawing: each segment is clipped to column >= 0 and row >= 0 and drawn with
 // Graph.Line; a segment with an end whose projection is undefined is skipped.

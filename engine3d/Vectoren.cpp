@@ -83,11 +83,11 @@ Polyhedron MaakPolyhedronUit(const Vector* hoeken, const CARDINAL* kleuren) {
 // Axis-aligned box: corners 0-3 the face at the smaller y, 4-7 the face at
 // the larger y, in the same cyclic order (see the corner convention).
 Polyhedron MaakBalk(Vector middelpunt, REAL breedte, REAL hoogte, REAL diepte, CARDINAL color) {
-    const REAL hb = R(LONGREAL(breedte) / 2), hh = R(LONGREAL(hoogte) / 2), hd = R(LONGREAL(diepte) / 2);
+    // Each coordinate is one expression: centre plus or minus (size / 2).
     const Vector c = middelpunt;
-    const REAL xl = R(LONGREAL(c.x) - hb), xr = R(LONGREAL(c.x) + hb);
-    const REAL yb = R(LONGREAL(c.y) - hh), yo = R(LONGREAL(c.y) + hh);
-    const REAL zv = R(LONGREAL(c.z) - hd), za = R(LONGREAL(c.z) + hd);
+    const REAL xl = R(c.x - LONGREAL(breedte) / 2), xr = R(c.x + LONGREAL(breedte) / 2);
+    const REAL yb = R(c.y - LONGREAL(hoogte) / 2), yo = R(c.y + LONGREAL(hoogte) / 2);
+    const REAL zv = R(c.z - LONGREAL(diepte) / 2), za = R(c.z + LONGREAL(diepte) / 2);
     Polyhedron p;
     p.hoek[0] = {xl, yb, za};
     p.hoek[1] = {xl, yb, zv};

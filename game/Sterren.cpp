@@ -59,11 +59,10 @@ void Balk(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2) {
 // rectangle paints exactly that pixel. A star without a defined projection
 // is not drawn.
 void TekenSter(QX3D::Vector positie) {
-    if (!QX3D::ProjectieGedefinieerd(positie)) {
+    INTEGER px = 0, py = 0;
+    if (!QX3D::ProjectiePunt(positie, px, py)) {
         return;
     }
-    const INTEGER px = QX3D::ProjectieX(positie);
-    const INTEGER py = QX3D::ProjectieY(positie);
     if (px >= SterLinks && px <= SterRechts && py >= SterBoven && py <= SterOnder) {
         const CARDINAL x = static_cast<CARDINAL>(px), y = static_cast<CARDINAL>(py);
         Graph::Rectangle(x, y, x + 2, y + 2, WHITE, true);

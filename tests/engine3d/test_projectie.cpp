@@ -74,6 +74,13 @@ TEST_F(Projectie, OneAxisCanBeDefinedWhileTheOtherIsNot) {
     EXPECT_EQ(ProjectieX(v), 512 + 89);
     EXPECT_EQ(ProjectieY(v), 0);
     EXPECT_FALSE(ProjectieGedefinieerd(v));
+    INTEGER k = -1, r = -1;
+    EXPECT_FALSE(ProjectiePunt(v, k, r));
+    EXPECT_EQ(k, 0);  // the pair is all or nothing
+    EXPECT_EQ(r, 0);
+    EXPECT_TRUE(ProjectiePunt({-100, 50, 886.80999756f}, k, r));
+    EXPECT_EQ(k, 413);
+    EXPECT_EQ(r, 415);
 }
 
 TEST_F(Projectie, ColumnsMustFitInAnInteger) {
