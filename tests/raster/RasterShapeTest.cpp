@@ -1,0 +1,173 @@
+// Rectangles (outline and filled), brushes, inversion and clearing.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/raster/RasterTestCanvas.h"
+
+using Raster::FillRect;
+using Raster::FrameRect;
+
+TEST(RasterRect, OutlineRunsThroughTheFirstAndOneBeforeTheLastColumnAndRow) {
+    Canvas c(7, 6);
+    FrameRect(c.surface, 1, 1, 6, 5, SolidPen(1));
+    EXPECT_EQ(c.Grid(), Rows({".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."}));
+}
+
+TEST(RasterRect, CornersGivenTheOtherWayRoundAreSortedFirst) {
+    Canvas sorted(7, 6), swapped(7, 6), filledSorted(7, 6), filledSwapped(7, 6);
+    FrameRect(sorted.surface, 1, 1, 6, 5, SolidPen(1));
+    FrameRect(swapped.surface, 6, 5, 1, 1, SolidPen(1));
+    FillRect(filledSorted.surface, 1, 1, 6, 5, SolidBrush(1));
+    FillRect(filledSwapped.surface, 1, 5, 6, 1, SolidBrush(1));
+    EXPECT_EQ(swapped.Grid(), sorted.Grid());
+    EXPECT_EQ(filledSwapped.Grid(), filledSorted.Grid());
+}
+
+TEST(RasterRect, FillLeavesOutTheLastColumnAndRow) {
+    Canvas c(7, 6);
+    FillRect(c.surface, 1, 1, 6, 5, SolidBrush(1));
+    EXPECT_EQ(c.Grid(), Rows({".......", ".####..", ".####..", ".####..", ".......", "......."}));
+
+    Canvas box(4, 4);
+    FillRect(box.surface, 1, 1, 3, 3, SolidBrush(7));  // a 2 x 2 box paints one pixel
+    EXPECT_EQ(box.Grid(), Rows({"....", ".f..", "....", "...."}));
+}
+
+TEST(RasterRect, DegenerateBoxes) {
+    Canvas c(8, 5);
+    FrameRect(c.surface, 0, 0, 0, 4, SolidPen(1));  // no width: nothing
+    FrameRect(c.surface, 1, 0, 2, 1, SolidPen(1));  // 1 x 1: nothing
+    FrameRect(c.surface, 2, 0, 3, 4, SolidPen(1));  // 1 x 4: a full column
+    FrameRect(c.surface, 4, 0, 6, 2, SolidPen(1));  // 2 x 2: four pixels
+    FillRect(c.surface, 4, 3, 5, 5, SolidBrush(1)); // 1 wide fill: nothing
+    FillRect(c.surface, 6, 3, 8, 4, SolidBrush(1)); // 1 tall fill: nothing
+    EXPECT_EQ(c.Grid(), Rows({"..#.##..", "..#.##..", "..#.....", "..#.....", "........"}));
+}
+
+TEST(RasterRect, WholeWindowFillPaintsAllButTheLastColumnAndRow) {
+    Canvas c(1025, 730);
+    FillRect(c.surface, 0, 0, 1025, 730, SolidBrush(3));
+    EXPECT_EQ(c.At(0, 0), 3);
+    EXPECT_EQ(c.At(1023, 728), 3);
+    EXPECT_EQ(c.At(1024, 0), 0);
+    EXPECT_EQ(c.At(0, 729), 0);
+    EXPECT_EQ(c.At(1024, 729), 0);
+}
+
+TEST(RasterRect, HugeBoxesClipToTheSurface) {
+    Canvas fill(6, 4), frame(6, 4), frameFar(6, 4);
+    FillRect(fill.surface, -2000000000LL, -2000000000LL, 2000000000LL, 2000000000LL, SolidBrush(1));
+    FillRect(fill.surface, 0, 0, 4294967295LL, 4294967295LL, SolidBrush(1));
+    EXPECT_EQ(fill.Grid(), Canvas(6, 4, 1).Grid());
+    FrameRect(frame.surface, 2, 1, 4294967295LL, 4294967295LL, SolidPen(1));
+    EXPECT_EQ(frame.Grid(), Rows({"......", "..####", "..#...", "..#..."}));
+    FrameRect(frameFar.surface, -2147483648LL, -2147483648LL, 4294967295LL, 4294967295LL, SolidPen(1));
+    EXPECT_EQ(frameFar.Grid(), Canvas(6, 4).Grid());
+}
+
+TEST(RasterRect, ClippedShapesEqualTheOnSurfacePartOfTheWholeShape) {
+    std::mt19937 rng(777);
+    std::uniform_int_distribution<int> coord(-30, 60);
+    for (int i = 0; i < 1000; ++i) {
+        const int x1 = coord(rng), y1 = coord(rng), x2 = coord(rng), y2 = coord(rng);
+        Canvas big(100, 100), small(100, 100);
+        Raster::Surface view = small.View(40, 35, 13, 11);
+        Raster::Pen pen = SolidPen(1);
+        pen.style = static_cast<uint8_t>(i % 5);
+        if (i % 2) {
+            FrameRect(big.surface, x1 + 30, y1 + 30, x2 + 30, y2 + 30, pen);
+            FrameRect(view, x1 - 10, y1 - 5, x2 - 10, y2 - 5, pen);
+        } else {
+            FillRect(big.surface, x1 + 30, y1 + 30, x2 + 30, y2 + 30, SolidBrush(1));
+            FillRect(view, x1 - 10, y1 - 5, x2 - 10, y2 - 5, SolidBrush(1));
+        }
+        ASSERT_EQ(small.Crop(40, 35, 13, 11), big.Crop(40, 35, 13, 11)) << x1 << "," << y1 << "," << x2 << "," << y2;
+    }
+}
+
+TEST(RasterRect, DashedOutlineCarriesThePatternRoundTheCorners) {
+    // The path starts at the top-right pixel, runs left, down, right and up;
+    // dots of 3 on, 3 off continue from side to side.
+    Canvas c(6, 5);
+    Raster::Pen pen = SolidPen(1);
+    pen.style = 2;
+    pen.background = 2;
+    FrameRect(c.surface, 0, 0, 6, 5, pen);
+    EXPECT_EQ(c.Grid(), Rows({"aaa###", "#....a", "#....a", "#....a", "aaa###"}));
+}
+
+TEST(RasterBrush, HatchesAreAnchoredToTheSurface) {
+    Canvas c(10, 9);
+    Raster::Brush b = SolidBrush(1);
+    b.kind = Raster::Brush::Kind::Hatch;
+    b.hatch = 4;  // cross
+    b.background = 2;
+    b.opaqueBackground = true;
+    FillRect(c.surface, 2, 1, 12, 11, b);
+    EXPECT_EQ(c.Grid(), Rows({"..........", "..aa#aaaaa", "..aa#aaaaa", "..########", "..aa#aaaaa", "..aa#aaaaa",
+                              "..aa#aaaaa", "..aa#aaaaa", "..aa#aaaaa"}));
+}
+
+TEST(RasterBrush, EachHatchStyle) {
+    const char* expected[6] = {
+        "........\n........\n........\n########\n........\n........\n........\n........\n",
+        "....#...\n....#...\n....#...\n....#...\n....#...\n....#...\n....#...\n....#...\n",
+        "#.......\n.#......\n..#.....\n...#....\n....#...\n.....#..\n......#.\n.......#\n",
+        ".......#\n......#.\n.....#..\n....#...\n...#....\n..#.....\n.#......\n#.......\n",
+        "....#...\n....#...\n....#...\n########\n....#...\n....#...\n....#...\n....#...\n",
+        "#......#\n.#....#.\n..#..#..\n...##...\n...##...\n..#..#..\n.#....#.\n#......#\n",
+    };
+    for (uint8_t style = 0; style < 6; ++style) {
+        Canvas c(8, 8);
+        Raster::Brush b = SolidBrush(1);
+        b.kind = Raster::Brush::Kind::Hatch;
+        b.hatch = style;
+        b.opaqueBackground = false;  // gaps keep what was there (0)
+        FillRect(c.surface, 0, 0, 10, 10, b);
+        EXPECT_EQ(c.Grid(), expected[style]) << "hatch " << int(style);
+    }
+}
+
+TEST(RasterBrush, TransparentHatchKeepsTheBackgroundPixels) {
+    Canvas c(8, 2, 5);
+    Raster::Brush b = SolidBrush(1);
+    b.kind = Raster::Brush::Kind::Hatch;
+    b.hatch = 1;
+    b.background = 2;
+    b.opaqueBackground = false;
+    FillRect(c.surface, 0, 0, 10, 10, b);
+    EXPECT_EQ(c.Grid(), Rows({"dddd#ddd", "dddd#ddd"}));
+}
+
+TEST(RasterBrush, CustomPatternPaintsSetBitsInTheColourAndClearBitsInTheBackground) {
+    Canvas c(8, 3, 5);
+    Raster::Brush b = SolidBrush(1);
+    b.kind = Raster::Brush::Kind::Pattern;
+    const uint8_t mask[8] = {0xF0, 0x81, 0x00, 0, 0, 0, 0, 0};
+    std::copy(mask, mask + 8, b.pattern);
+    b.background = 2;
+    b.opaqueBackground = false;  // a custom pattern paints both colours regardless
+    FillRect(c.surface, 0, 0, 10, 10, b);
+    EXPECT_EQ(c.Grid(), Rows({"####aaaa", "#aaaaaa#", "aaaaaaaa"}));
+}
+
+TEST(RasterInvert, FlipsAllIndexBitsOfTheHalfOpenBoxAndClips) {
+    Canvas c(5, 3, 0x0F);
+    Raster::InvertRect(c.surface, 3, 2, 1, 0);
+    Raster::InvertRect(c.surface, 4, -100, 4000000000LL, 1);
+    EXPECT_EQ(c.At(0, 0), 0x0F);
+    EXPECT_EQ(c.At(1, 0), 0xF0);
+    EXPECT_EQ(c.At(2, 1), 0xF0);
+    EXPECT_EQ(c.At(3, 1), 0x0F);
+    EXPECT_EQ(c.At(1, 2), 0x0F);
+    EXPECT_EQ(c.At(4, 0), 0xF0);
+    EXPECT_EQ(c.At(4, 1), 0x0F);
+}
+
+TEST(RasterClear, FillsTheWholeSurfaceButNothingBeyondItsRows) {
+    Canvas c(6, 4, 9);
+    Raster::Surface view = c.View(1, 1, 3, 2);  // rows with a pitch wider than the width
+    Raster::Clear(view, 0);
+    EXPECT_EQ(c.Grid(), Rows({"hhhhhh", "h...hh", "h...hh", "hhhhhh"}));
+}
