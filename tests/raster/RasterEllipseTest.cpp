@@ -1,0 +1,186 @@
+// Ellipses and discs: worked outlines, the filled ellipse's right/bottom rule,
+// small and degenerate boxes, shape properties over many sizes, and clipping.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/raster/RasterTestCanvas.h"
+
+using Raster::FillEllipse;
+using Raster::FrameEllipse;
+
+namespace {
+
+// Disc(x, y, r) as the window service draws it: a filled ellipse in the box
+// from (x - r, y - r) to (x + r, y + r).
+void Disc(Raster::Surface& s, int64_t x, int64_t y, int64_t r, uint8_t colour) {
+    FillEllipse(s, x - r, y - r, x + r, y + r, SolidBrush(colour));
+}
+
+// True when the painted pixels form one 8-connected piece.
+bool OnePiece(const Canvas& c) {
+    const int w = c.surface.width, h = c.surface.height;
+    std::vector<char> seen(static_cast<size_t>(w * h), 0);
+    std::vector<std::pair<int, int>> todo;
+    int painted = 0, reached = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (c.At(x, y)) {
+                ++painted;
+                if (todo.empty() && reached == 0) todo.push_back({x, y}), seen[y * w + x] = 1;
+            }
+    while (!todo.empty()) {
+        auto [x, y] = todo.back();
+        todo.pop_back();
+        ++reached;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if (nx < 0 || ny < 0 || nx >= w || ny >= h || seen[ny * w + nx] || !c.At(nx, ny)) continue;
+                seen[ny * w + nx] = 1;
+                todo.push_back({nx, ny});
+            }
+    }
+    return painted == reached;
+}
+
+}  // namespace
+
+TEST(RasterEllipse, OutlinesOfSmallBoxes) {
+    Canvas a(8, 6), b(7, 5), c(5, 5);
+    FrameEllipse(a.surface, 0, 0, 8, 6, SolidPen(1));
+    FrameEllipse(b.surface, 0, 0, 7, 5, SolidPen(1));
+    FrameEllipse(c.surface, 0, 0, 5, 5, SolidPen(1));
+    EXPECT_EQ(a.Grid(), Rows({"..####..", ".#....#.", "#......#", "#......#", ".#....#.", "..####.."}));
+    EXPECT_EQ(b.Grid(), Rows({"..###..", "##...##", "#.....#", "##...##", "..###.."}));
+    EXPECT_EQ(c.Grid(), Rows({".###.", "#...#", "#...#", "#...#", ".###."}));
+}
+
+TEST(RasterEllipse, WideOutlineAndTheFilledEllipseOfTheBoxOneLarger) {
+    const std::string outline = Rows({
+        "....########....",
+        "..##........##..",
+        ".#............#.",
+        "#..............#",
+        "#..............#",
+        "#..............#",
+        ".#............#.",
+        "..##........##..",
+        "....########....",
+    });
+    Canvas frame(16, 9);
+    FrameEllipse(frame.surface, 0, 0, 16, 9, SolidPen(1));
+    EXPECT_EQ(frame.Grid(), outline);
+
+    // Without a pen the fill loses a column and a row: the box one larger
+    // covers exactly the outline and everything inside it.
+    Canvas fill(17, 10);
+    FillEllipse(fill.surface, 0, 0, 17, 10, SolidBrush(1));
+    EXPECT_EQ(fill.Grid(), Rows({
+                               "....########.....",
+                               "..############...",
+                               ".##############..",
+                               "################.",
+                               "################.",
+                               "################.",
+                               ".##############..",
+                               "..############...",
+                               "....########.....",
+                               ".................",
+                           }));
+}
+
+TEST(RasterEllipse, TinyAndDegenerateBoxes) {
+    Canvas c(12, 6);
+    FrameEllipse(c.surface, 0, 0, 0, 5, SolidPen(1));    // no width: nothing
+    FrameEllipse(c.surface, 1, 0, 3, 2, SolidPen(1));    // 2 x 2: drawn as a rectangle
+    FrameEllipse(c.surface, 4, 0, 5, 4, SolidPen(1));    // 1 x 4: a column
+    FillEllipse(c.surface, 6, 0, 8, 2, SolidBrush(1));   // 2 x 2 fill: one pixel
+    FillEllipse(c.surface, 9, 0, 12, 3, SolidBrush(1));  // 3 x 3 fill: 2 x 2 pixels
+    FillEllipse(c.surface, 6, 4, 7, 6, SolidBrush(1));   // 1 wide: nothing
+    EXPECT_EQ(c.Grid(), Rows({".##.#.#..##.", ".##.#....##.", "....#.......", "....#.......", "............",
+                              "............"}));
+    Canvas d(4, 4);
+    Disc(d.surface, 2, 2, 1, 1);  // radius 1: the single pixel up and left of the centre
+    Disc(d.surface, 2, 2, 0, 1);  // radius 0: nothing
+    EXPECT_EQ(d.Grid(), Rows({"....", ".#..", "....", "...."}));
+}
+
+TEST(RasterEllipse, ShapePropertiesOverManySizes) {
+    for (int w = 3; w <= 40; ++w)
+        for (int h = 3; h <= 40; ++h) {
+            Canvas frame(w, h), fill(w + 1, h + 1);
+            FrameEllipse(frame.surface, 0, 0, w, h, SolidPen(1));
+            FillEllipse(fill.surface, 0, 0, w + 1, h + 1, SolidBrush(1));
+            for (int y = 0; y < h; ++y) {
+                int first = w, last = -1;
+                for (int x = 0; x < w; ++x) {
+                    const bool on = frame.At(x, y) != 0;
+                    // Symmetric about both centre lines of the box.
+                    ASSERT_EQ(on, frame.At(w - 1 - x, y) != 0) << w << "x" << h;
+                    ASSERT_EQ(on, frame.At(x, h - 1 - y) != 0) << w << "x" << h;
+                    if (on) {
+                        first = std::min(first, x);
+                        last = std::max(last, x);
+                    }
+                }
+                // Every row is touched, the outermost pixels reach the box.
+                ASSERT_LE(first, last) << w << "x" << h << " row " << y;
+                // The fill of the box one larger is the outline's span, row by row.
+                for (int x = 0; x <= w; ++x)
+                    ASSERT_EQ(fill.At(x, y) != 0, x >= first && x <= last) << w << "x" << h << " row " << y;
+            }
+            for (int x = 0; x <= w; ++x) ASSERT_EQ(fill.At(x, h), 0);
+            ASSERT_TRUE(OnePiece(frame)) << w << "x" << h;
+            ASSERT_NE(frame.At(0, h / 2), 0);
+            ASSERT_NE(frame.At(w / 2, 0), 0);
+        }
+}
+
+TEST(RasterEllipse, DiscPartlyOffTheSurfacePaintsItsOnSurfacePart) {
+    Canvas big(400, 400), small(400, 400);
+    Disc(big.surface, 50 + 150, 40 + 150, 100, 1);
+    Raster::Surface view = small.View(150, 150, 120, 90);
+    Disc(view, 50, 40, 100, 1);
+    EXPECT_EQ(small.Crop(150, 150, 120, 90), big.Crop(150, 150, 120, 90));
+    EXPECT_EQ(small.At(0, 0), 0);
+    EXPECT_EQ(small.At(149, 200), 0);
+}
+
+TEST(RasterEllipse, ClippedEllipsesEqualTheOnSurfacePartOfTheWholeShape) {
+    std::mt19937 rng(4242);
+    std::uniform_int_distribution<int> coord(-30, 60);
+    for (int i = 0; i < 1500; ++i) {
+        const int x1 = coord(rng), y1 = coord(rng), x2 = coord(rng), y2 = coord(rng);
+        Canvas big(100, 100), small(100, 100);
+        Raster::Surface view = small.View(40, 35, 13, 11);
+        if (i % 2) {
+            Raster::Pen pen = SolidPen(1);
+            pen.style = static_cast<uint8_t>(i % 5);
+            pen.background = 2;
+            FrameEllipse(big.surface, x1 + 30, y1 + 30, x2 + 30, y2 + 30, pen);
+            FrameEllipse(view, x1 - 10, y1 - 5, x2 - 10, y2 - 5, pen);
+        } else {
+            FillEllipse(big.surface, x1 + 30, y1 + 30, x2 + 30, y2 + 30, SolidBrush(1));
+            FillEllipse(view, x1 - 10, y1 - 5, x2 - 10, y2 - 5, SolidBrush(1));
+        }
+        ASSERT_EQ(small.Crop(40, 35, 13, 11), big.Crop(40, 35, 13, 11)) << x1 << "," << y1 << "," << x2 << "," << y2;
+    }
+}
+
+TEST(RasterEllipse, HugeEllipsesClipWithoutWalkingOffSurfaceRows) {
+    // The flat middle of a four-billion-pixel-wide ellipse: its top and
+    // bottom rows cross the surface, nothing else does.
+    Canvas flat(31, 23);
+    FrameEllipse(flat.surface, -2000000000LL, 0, 2000000000LL, 20, SolidPen(1));
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 31; ++x) ASSERT_EQ(flat.At(x, y), (y == 0 || y == 19) ? 1 : 0) << x << "," << y;
+
+    // A disc of radius 2^31 - 1 centred on the surface covers it all; its
+    // outline passes far outside it.
+    Canvas disc(31, 23), ring(31, 23);
+    Disc(disc.surface, 15, 11, 2147483647LL, 1);
+    EXPECT_EQ(disc.Grid(), Canvas(31, 23, 1).Grid());
+    FrameEllipse(ring.surface, -2147483648LL, -2147483648LL, 2147483647LL, 2147483647LL, SolidPen(1));
+    EXPECT_EQ(ring.Grid(), Canvas(31, 23).Grid());
+}
