@@ -1,0 +1,89 @@
+// Spin-then-futex manual-reset event (see GraphEvent.h).
+#include "platform/graph/GraphEvent.h"
+
+#include <cerrno>
+#include <climits>
+#include <ctime>
+#include <linux/futex.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define GRAPH_CPU_RELAX() _mm_pause()
+#elif defined(__aarch64__)
+#define GRAPH_CPU_RELAX() asm volatile("yield")
+#else
+#define GRAPH_CPU_RELAX() ((void)0)
+#endif
+
+namespace Graph::detail {
+
+namespace {
+
+static_assert(sizeof(std::atomic<uint32_t>) == sizeof(uint32_t));
+
+uint32_t* FutexWord(std::atomic<uint32_t>& a) { return reinterpret_cast<uint32_t*>(&a); }
+
+// Sleeps while the word still holds `expected`; spurious returns are fine,
+// the caller re-checks.
+void FutexWait(std::atomic<uint32_t>& word, uint32_t expected, const timespec* timeout) {
+    syscall(SYS_futex, FutexWord(word), FUTEX_WAIT_PRIVATE, expected, timeout, nullptr, 0);
+}
+
+void FutexWakeAll(std::atomic<uint32_t>& word) {
+    syscall(SYS_futex, FutexWord(word), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
+}
+
+timespec ToTimespec(std::chrono::nanoseconds ns) {
+    timespec ts{};
+    ts.tv_sec = static_cast<time_t>(ns.count() / 1000000000);
+    ts.tv_nsec = static_cast<long>(ns.count() % 1000000000);
+    return ts;
+}
+
+}  // namespace
+
+void ManualEvent::Set() {
+    // Both this store and the sleeper's increment are sequentially
+    // consistent: either we see the sleeper and wake it, or it sees the flag
+    // before it sleeps (and the futex re-checks the word atomically).
+    state_.store(1, std::memory_order_seq_cst);
+    if (sleepers_.load(std::memory_order_seq_cst) != 0) FutexWakeAll(state_);
+}
+
+bool ManualEvent::SpinUntilSet() const {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + kSpinTime;
+    for (;;) {
+        for (int i = 0; i < 64; ++i) {
+            if (IsSet()) return true;
+            GRAPH_CPU_RELAX();
+        }
+        if (Clock::now() >= deadline) return IsSet();
+    }
+}
+
+void ManualEvent::Wait() {
+    if (SpinUntilSet()) return;
+    sleepers_.fetch_add(1, std::memory_order_seq_cst);
+    while (state_.load(std::memory_order_seq_cst) == 0) FutexWait(state_, 0, nullptr);
+    sleepers_.fetch_sub(1, std::memory_order_seq_cst);
+}
+
+bool ManualEvent::WaitFor(std::chrono::milliseconds timeout) {
+    using Clock = std::chrono::steady_clock;
+    if (SpinUntilSet()) return true;
+    const auto deadline = Clock::now() + timeout;
+    sleepers_.fetch_add(1, std::memory_order_seq_cst);
+    while (state_.load(std::memory_order_seq_cst) == 0) {
+        const auto left = deadline - Clock::now();
+        if (left <= std::chrono::nanoseconds::zero()) break;
+        const timespec ts = ToTimespec(std::chrono::duration_cast<std::chrono::nanoseconds>(left));
+        FutexWait(state_, 0, &ts);
+    }
+    sleepers_.fetch_sub(1, std::memory_order_seq_cst);
+    return IsSet();
+}
+
+}  // namespace Graph::detail

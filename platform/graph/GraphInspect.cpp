@@ -1,0 +1,51 @@
+// What tests and tools may ask of Graph: the back buffer's pixels, PNG
+// snapshots and the request trace.
+#include "platform/graph/GraphInspect.h"
+
+#include "platform/graph/GraphCaller.h"
+#include "platform/graph/GraphService.h"
+#include "platform/graph/PngWriter.h"
+
+namespace Graph {
+
+using namespace detail;
+
+void Sync() { WaitIdle(); }
+
+namespace {
+
+bool Inside(const Pixels& p, INTEGER x, INTEGER y) {
+    return x >= 0 && y >= 0 && x < p.width && y < p.height;
+}
+
+uint8_t IndexAt(const Pixels& p, INTEGER x, INTEGER y) {
+    return p.data[static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width) +
+                  static_cast<std::size_t>(x)];
+}
+
+}  // namespace
+
+uint8_t PixelIndex(INTEGER x, INTEGER y) {
+    Service& sv = TheService();
+    std::lock_guard<std::mutex> lock(sv.backLock);
+    return Inside(sv.back, x, y) ? IndexAt(sv.back, x, y) : 0;
+}
+
+CARDINAL PixelRGB(INTEGER x, INTEGER y) {
+    Service& sv = TheService();
+    std::lock_guard<std::mutex> lock(sv.backLock);
+    return Inside(sv.back, x, y) ? sv.backPalette.RGB(IndexAt(sv.back, x, y)) : 0;
+}
+
+BOOLEAN WritePng(const char* path) {
+    Sync();
+    Service& sv = TheService();
+    std::lock_guard<std::mutex> lock(sv.backLock);
+    if (!path || sv.back.data.empty()) return false;
+    return Raster::WritePngFile(path, sv.back.View(), sv.backPalette.colours,
+                                static_cast<int>(sv.backPalette.count));
+}
+
+void SetTrace(std::FILE* sink) { Caller().trace = sink; }
+
+}  // namespace Graph

@@ -1,0 +1,75 @@
+// The request record that the caller's thread hands to the drawing thread,
+// the drawing thread's pen and brush settings, and the pure procedures that
+// carry one request out on one surface and describe it as a trace line.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include "platform/graph/Raster.h"
+
+namespace Graph::detail {
+
+// Operation codes. Codes up to 4 and 22 run once; 7..19 run on the back
+// buffer and then on the window surface.
+enum Op : uint8_t {
+    OP_NONE = 0,
+    OP_LINESTYLE = 2,
+    OP_FILLMASK = 3,
+    OP_PALETTE = 4,
+    OP_BKCOLOR = 7,
+    OP_BKMODE = 8,
+    OP_RECTANGLE = 10,
+    OP_LINE = 11,
+    OP_ELLIPSE = 12,
+    OP_TEXT = 18,
+    OP_INVERT = 19,
+    OP_SURFACES = 22,
+    OP_STOP = 255,   // ends the drawing thread (module finaliser only)
+};
+
+inline constexpr std::size_t kTextCapacity = 257;
+inline constexpr std::size_t kPaletteCapacity = 1024;
+
+// Background modes as posted by SetBkMix.
+inline constexpr uint32_t kBkTransparent = 1;
+inline constexpr uint32_t kBkOpaque = 2;
+
+struct Request {
+    uint8_t op = OP_NONE;
+    uint32_t word[5] = {};          // coordinates, colour, style, mode ... as posted
+    bool flag = false;              // fill
+    uint32_t textLength = 0;        // characters in `text`, at most kTextCapacity
+    char text[kTextCapacity] = {};
+    uint32_t paletteCount = 0;      // entries in `palette`, at most kPaletteCapacity
+    uint32_t palette[kPaletteCapacity] = {};
+};
+
+inline bool RunsOnBothSurfaces(uint8_t op) { return op >= 5 && op <= 19; }
+
+// Pen and brush settings of the drawing thread. Both surfaces always get the
+// same settings, so one copy serves both.
+struct DrawState {
+    uint32_t lineStyle = 0;         // LNSTYLE_ value
+    uint32_t stdMask = 8;           // PATSYM_ value
+    bool useStdMask = true;         // false: the custom pattern is in use
+    uint8_t pattern[8] = {};        // custom 8 x 8 pattern, set bits in the colour
+    uint8_t bkColour = 0;
+    bool opaque = true;
+};
+
+// Settings requests (2, 3, 7, 8) change `state`; shape requests paint `surface`.
+// Other codes do nothing here.
+void ApplySetting(const Request& r, DrawState& state);
+void Paint(const Request& r, const DrawState& state, Raster::Surface& surface);
+
+// True when the request is a solid fill that repaints the whole surface
+// except at most its last two columns and rows (how the program clears).
+bool IsFullClear(const Request& r, const DrawState& state, int32_t width, int32_t height);
+
+// One trace line without its line end, e.g. "line 1 2 3 4 15".
+std::string TraceLine(const Request& r);
+
+// A posted coordinate word as the platform takes it: a signed 32-bit value.
+inline int64_t Coordinate(uint32_t word) { return static_cast<int32_t>(word); }
+
+}  // namespace Graph::detail

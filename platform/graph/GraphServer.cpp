@@ -1,0 +1,179 @@
+// The drawing thread: waits for a request, carries it out (settings once,
+// shapes on the back buffer and then on the window surface), and signals
+// idle. It also keeps the picture that stood before the latest full clear,
+// so the window can show whole frames.
+#include "platform/graph/GraphService.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace Graph::detail {
+
+void Pixels::Allocate(int32_t w, int32_t h) {
+    width = w;
+    height = h;
+    data.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+}
+
+void Pixels::Release() {
+    std::vector<uint8_t>().swap(data);
+    width = height = 0;
+}
+
+Raster::Surface Pixels::View() {
+    return Raster::Surface{data.empty() ? nullptr : data.data(), width, height, width};
+}
+
+Service& TheService() {
+    // Never destroyed: the threads may outlive static destruction when a
+    // program ends without the module finaliser.
+    static Service* service = new Service;
+    return *service;
+}
+
+int64_t NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+namespace {
+
+// Ask for a higher priority than the caller's thread; a refusal (no
+// privilege) is fine.
+void RaisePriority() {
+    const pid_t tid = static_cast<pid_t>(syscall(SYS_gettid));
+    (void)setpriority(PRIO_PROCESS, static_cast<id_t>(tid), -5);
+}
+
+void CreateSurfaces(Service& sv, int32_t width, int32_t height) {
+    {
+        std::lock_guard<std::mutex> lock(sv.backLock);
+        sv.back.Allocate(width, height);
+    }
+    std::lock_guard<std::mutex> lock(sv.windowLock);
+    sv.window.Allocate(width, height);
+    sv.completed.Allocate(width, height);
+    sv.frames = FrameLog{};
+}
+
+void InstallPalette(Service& sv, const Request& r) {
+    // A palette without entries cannot be made: nothing changes.
+    const uint32_t n = std::min<uint32_t>(r.paletteCount, kPaletteCapacity);
+    if (n == 0) return;
+    auto install = [&](Palette& p) {
+        std::memcpy(p.colours, r.palette, n * sizeof(uint32_t));
+        p.count = n;
+    };
+    {
+        std::lock_guard<std::mutex> lock(sv.backLock);
+        install(sv.backPalette);
+    }
+    std::lock_guard<std::mutex> lock(sv.windowLock);
+    install(sv.windowPalette);
+    ++sv.frames.changeSerial;
+}
+
+// Before a full clear of the window surface: keep the finished picture in
+// `completed` and carry on with the other buffer. The clear repaints all of
+// it except a strip at the right and bottom, which is copied over.
+void KeepCompletedFrame(Service& sv, const Request& r) {
+    std::swap(sv.window.data, sv.completed.data);
+    const int32_t w = sv.window.width, h = sv.window.height;
+    const int64_t x2 = std::max(Coordinate(r.word[0]), Coordinate(r.word[2]));
+    const int64_t y2 = std::max(Coordinate(r.word[1]), Coordinate(r.word[3]));
+    const int32_t paintedW = static_cast<int32_t>(std::clamp<int64_t>(x2 - 1, 0, w));
+    const int32_t paintedH = static_cast<int32_t>(std::clamp<int64_t>(y2 - 1, 0, h));
+    const uint8_t* from = sv.completed.data.data();
+    uint8_t* to = sv.window.data.data();
+    for (int32_t y = 0; y < h; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+        const int32_t first = y < paintedH ? paintedW : 0;
+        std::memcpy(to + row + first, from + row + first, static_cast<std::size_t>(w - first));
+    }
+    const int64_t now = NowNs();
+    FrameLog& log = sv.frames;
+    log.clearIntervalNs = log.clearSerial == 0 ? 0 : now - log.lastClearNs;
+    log.lastClearNs = now;
+    ++log.clearSerial;
+    log.completedValid = true;
+}
+
+void PaintBothSurfaces(Service& sv, const Request& r) {
+    {
+        std::lock_guard<std::mutex> lock(sv.backLock);
+        ApplySetting(r, sv.draw);
+        Raster::Surface s = sv.back.View();
+        if (s.pixels) Paint(r, sv.draw, s);
+    }
+    std::lock_guard<std::mutex> lock(sv.windowLock);
+    Raster::Surface s = sv.window.View();
+    if (!s.pixels) return;
+    if (IsFullClear(r, sv.draw, s.width, s.height)) KeepCompletedFrame(sv, r);
+    s = sv.window.View();
+    Paint(r, sv.draw, s);
+    ++sv.frames.changeSerial;
+}
+
+// Carries out one request; false for the request that ends the thread.
+bool Carry(Service& sv, const Request& r) {
+    switch (r.op) {
+    case OP_STOP: return false;
+    case OP_SURFACES:
+        CreateSurfaces(sv, static_cast<int32_t>(r.word[0]), static_cast<int32_t>(r.word[1]));
+        break;
+    case OP_PALETTE: InstallPalette(sv, r); break;
+    case OP_LINESTYLE:
+    case OP_FILLMASK: ApplySetting(r, sv.draw); break;
+    default:
+        if (RunsOnBothSurfaces(r.op)) PaintBothSurfaces(sv, r);
+        break;
+    }
+    return true;
+}
+
+void DrawingThreadMain(Service* sv) {
+    RaisePriority();
+    sv->idle.Set();
+    for (;;) {
+        sv->requestPosted.Wait();
+        sv->requestPosted.Reset();
+        const bool goOn = Carry(*sv, sv->request);
+        sv->lastActivityNs.store(NowNs(), std::memory_order_relaxed);
+        sv->idle.Set();
+        if (!goOn) return;
+    }
+}
+
+}  // namespace
+
+bool StartDrawingThread() {
+    Service& sv = TheService();
+    if (sv.serverRunning.load()) return true;
+    try {
+        sv.drawingThread = std::thread(DrawingThreadMain, &sv);
+    } catch (...) {
+        return false;
+    }
+    sv.serverRunning.store(true);
+    return true;
+}
+
+void StopDrawingThread() {
+    Service& sv = TheService();
+    if (!sv.serverRunning.load()) return;
+    sv.idle.Wait();
+    sv.idle.Reset();
+    sv.request.op = OP_STOP;
+    sv.requestPosted.Set();
+    if (sv.drawingThread.joinable()) sv.drawingThread.join();
+    sv.serverRunning.store(false);
+    sv.idle.Reset();
+    sv.requestPosted.Reset();
+}
+
+}  // namespace Graph::detail

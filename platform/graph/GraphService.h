@@ -1,0 +1,82 @@
+// State shared by the caller's side of Graph, its drawing thread, the
+// inspection functions and the window backends. Private to platform/graph.
+//
+// Threads: the caller fills `request` after taking the idle event and sets
+// `requestPosted`; the drawing thread carries the request out (back buffer
+// under backLock, then window surface under windowLock) and sets `idle`. The
+// window thread reads the window surface under windowLock. Lock order: a
+// thread that needs both takes windowLock first; the drawing thread never
+// holds both at once.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+#include "platform/graph/GraphEvent.h"
+#include "platform/graph/GraphRequest.h"
+#include "platform/graph/Raster.h"
+
+namespace Graph::detail {
+
+// One 8-bit palette-index surface of width x height pixels.
+struct Pixels {
+    std::vector<uint8_t> data;
+    int32_t width = 0;
+    int32_t height = 0;
+
+    void Allocate(int32_t w, int32_t h);
+    void Release();
+    Raster::Surface View();
+};
+
+struct Palette {
+    uint32_t colours[kPaletteCapacity] = {};
+    uint32_t count = 0;
+    uint32_t RGB(uint8_t index) const { return index < count ? colours[index] : 0; }
+};
+
+// What the window thread needs to pick a whole frame (under windowLock).
+struct FrameLog {
+    bool completedValid = false;   // `completed` holds the picture before a full clear
+    uint64_t clearSerial = 0;      // full clears so far
+    uint64_t changeSerial = 0;     // requests painted on the window surface so far
+    int64_t lastClearNs = 0;       // steady clock of the latest full clear
+    int64_t clearIntervalNs = 0;   // time between the two latest full clears
+};
+
+struct Service {
+    // The hand-off.
+    ManualEvent requestPosted;
+    ManualEvent idle;
+    Request request;
+    std::atomic<bool> serverRunning{false};
+    std::thread drawingThread;
+    DrawState draw;                // drawing thread's settings
+
+    // The back buffer.
+    std::mutex backLock;
+    Pixels back;
+    Palette backPalette;
+
+    // The window surface, and the picture it held before the latest full clear.
+    std::mutex windowLock;
+    Pixels window;
+    Pixels completed;
+    Palette windowPalette;
+    FrameLog frames;
+
+    // Steady clock of the drawing thread's latest finished request.
+    std::atomic<int64_t> lastActivityNs{0};
+};
+
+Service& TheService();
+int64_t NowNs();
+
+// Window thread, once its window exists: starts the drawing thread unless it
+// already runs. Returns false when the thread cannot be started.
+bool StartDrawingThread();
+// Caller's thread: lets the drawing thread finish its request, then ends it.
+void StopDrawingThread();
+
+}  // namespace Graph::detail

@@ -1,0 +1,14 @@
+# graph: the window service (request protocol, drawing thread, surfaces,
+# trace) with the offscreen window, the default.
+add_library(graph STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/Graph.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphEvent.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphExecute.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphInspect.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphPrimitives.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphServer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphTrace.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OffscreenWindow.cpp
+)
+target_link_libraries(graph PUBLIC kyr_root graph_raster Threads::Threads)

@@ -1,0 +1,84 @@
+// Helpers for the window service tests: an offscreen Graph opened at the
+// program's size, the request trace captured in memory, and a look at the
+// window surface next to the back buffer.
+#pragma once
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+#include "platform/graph/Graph.h"
+#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphService.h"
+
+namespace graphtest {
+
+inline constexpr int kWidth = 1025;
+inline constexpr int kDepth = 730;
+
+// Each test runs in a process of its own; this opens Graph for it and closes
+// it afterwards.
+class OpenGraph : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Graph::ModuleInit();
+        ASSERT_TRUE(Graph::Init(1, 1, kWidth, kDepth));
+    }
+    void TearDown() override { Graph::ModuleExit(); }
+};
+
+// The trace written into memory.
+class TraceCapture {
+public:
+    TraceCapture() : sink_(open_memstream(&buffer_, &size_)) { Graph::SetTrace(sink_); }
+    ~TraceCapture() {
+        Graph::SetTrace(nullptr);
+        std::fclose(sink_);
+        std::free(buffer_);
+    }
+    std::vector<std::string> Lines() {
+        std::fflush(sink_);
+        std::vector<std::string> lines;
+        std::string current;
+        for (std::size_t i = 0; i < size_; ++i) {
+            if (buffer_[i] == '\n') {
+                lines.push_back(current);
+                current.clear();
+            } else {
+                current += buffer_[i];
+            }
+        }
+        return lines;
+    }
+
+private:
+    char* buffer_ = nullptr;
+    std::size_t size_ = 0;
+    std::FILE* sink_;
+};
+
+// Copies of both surfaces after Sync().
+inline std::vector<uint8_t> BackBuffer() {
+    Graph::Sync();
+    auto& sv = Graph::detail::TheService();
+    std::lock_guard<std::mutex> lock(sv.backLock);
+    return sv.back.data;
+}
+
+inline std::vector<uint8_t> WindowSurface() {
+    Graph::Sync();
+    auto& sv = Graph::detail::TheService();
+    std::lock_guard<std::mutex> lock(sv.windowLock);
+    return sv.window.data;
+}
+
+// Number of back-buffer pixels of one palette index in a box (x2, y2 excluded).
+inline int CountIndex(int x1, int y1, int x2, int y2, uint8_t index) {
+    Graph::Sync();
+    int n = 0;
+    for (int y = y1; y < y2; ++y)
+        for (int x = x1; x < x2; ++x) n += Graph::PixelIndex(x, y) == index;
+    return n;
+}
+
+}  // namespace graphtest
