@@ -26,6 +26,10 @@ std::array<struct sigaction, kEndingSignals.size()> previousActions{};
 struct sigaction previousStop {};
 bool handlersInstalled = false;
 
+bool IsCrashSignal(int sig) {
+    return sig == SIGSEGV || sig == SIGABRT || sig == SIGBUS || sig == SIGFPE || sig == SIGILL;
+}
+
 // Async-signal-safe: tcsetattr is on the list of safe calls.
 void RestoreSettingsNow() {
     if (rawActive) tcsetattr(terminalFd, TCSANOW, &savedSettings);
@@ -35,10 +39,18 @@ void OnEndingSignal(int sig) {
     int savedErrno = errno;
     RestoreSettingsNow();
     rawActive = 0;
-    // Hand the signal to whatever was installed before (normally the default
-    // action); it is delivered when this handler returns.
+    // Interrupt, termination, hang-up and quit end the program, whatever a
+    // library installed before us (SDL, for one, turns Ctrl+C into a quit
+    // event). A crash signal goes to the handler that was there before (a
+    // sanitizer's report), or to the default action. Either way it is
+    // delivered when this handler returns.
     for (std::size_t k = 0; k < kEndingSignals.size(); ++k) {
-        if (kEndingSignals[k] == sig) sigaction(sig, &previousActions[k], nullptr);
+        if (kEndingSignals[k] != sig) continue;
+        if (IsCrashSignal(sig)) {
+            sigaction(sig, &previousActions[k], nullptr);
+        } else {
+            signal(sig, SIG_DFL);
+        }
     }
     raise(sig);
     errno = savedErrno;

@@ -5,6 +5,8 @@
 //   return   wait for one key, then return from main
 //   exit     wait for one key, then exit(3)
 //   wait     print characters forever (ended by Ctrl+C)
+//   wait_handled  as wait, with a do-nothing Ctrl+C handler installed
+//            first, as a window library may do
 //   SIGINT, SIGTERM, SIGHUP, SIGSEGV, SIGABRT
 //            wait for one key, then raise that signal
 //   nokeys   no waiting: print whether input started and how many of 50
@@ -39,6 +41,10 @@ int SignalNamed(const char* name) {
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
     const char* mode = argv[1];
+    if (std::strcmp(mode, "wait_handled") == 0) {
+        signal(SIGINT, [](int) {});
+        mode = "wait";
+    }
     IO::ModuleInit();
     bool started = IO::StartConsoleInput();
 

@@ -161,6 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
     Console, TerminalRestored,
     testing::Values(Ending{"return", "x", 0, 0}, Ending{"exit", "x", 0, 3},
                     Ending{"SIGINT", "x", SIGINT, 0}, Ending{"wait", "\x03", SIGINT, 0},
+                    Ending{"wait_handled", "\x03", SIGINT, 0},
                     Ending{"SIGTERM", "x", SIGTERM, 0}, Ending{"SIGHUP", "x", SIGHUP, 0},
                     Ending{"SIGSEGV", "x", SIGSEGV, 0}, Ending{"SIGABRT", "x", SIGABRT, 0}),
     [](const testing::TestParamInfo<Ending>& info) {
