@@ -1,0 +1,129 @@
+#include "tests/shows/Opname.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "engine3d/QX3D.h"
+#include "platform/console/Clock.h"
+#include "platform/console/IO.h"
+#include "platform/console/InputQueue.h"
+#include "platform/graph/Graph.h"
+#include "platform/graph/GraphInspect.h"
+
+namespace ShowsTest {
+namespace {
+
+// Time advances only when the program waits; each wait is written into the
+// trace so that the requests fall into frames.
+class VirtueleKlok : public Clock::Source {
+public:
+    uint64_t nu = 0;
+    std::FILE* sink = nullptr;
+    Clock::WallTime wand{2026, 12, 7, 12, 0, 5, 370, 0, true, false};
+
+    uint64_t NowUs() override { return nu; }
+    void SleepUntilUs(uint64_t deadline) override {
+        if (deadline <= nu) return;
+        if (sink) {
+            Graph::Sync();
+            std::fprintf(sink, "wait %llu\n", static_cast<unsigned long long>((deadline - nu) / 1000));
+        }
+        nu = deadline;
+    }
+    Clock::WallTime LocalTime() override { return wand; }
+};
+
+VirtueleKlok klok;
+bool klaar = false;
+
+std::vector<Beeld> Knip(const std::string& trace) {
+    std::vector<Beeld> opname(1);
+    std::istringstream in(trace);
+    for (std::string regel; std::getline(in, regel);) {
+        if (regel.rfind("wait ", 0) == 0) {
+            opname.back().wachtMs = std::stoull(regel.substr(5));
+            opname.emplace_back();
+        } else {
+            opname.back().regels.push_back(regel);
+        }
+    }
+    if (opname.back().regels.empty()) opname.pop_back();
+    return opname;
+}
+
+}  // namespace
+
+void Omgeving() {
+    if (!klaar) {
+        Graph::ModuleInit();
+        if (!Graph::Init(1, 1, 1025, 730)) std::abort();
+        Lib::ModuleInit();
+        Clock::Use(klok);
+        klaar = true;
+    }
+    QX3D::Init3D(1025, 730, 60);
+    IO::ClearInput();
+}
+
+void ZetKlok(int second, int millisecond) {
+    klok.wand.second = second;
+    klok.wand.millisecond = millisecond;
+}
+
+std::vector<Tekst> Beeld::Teksten() const {
+    std::vector<Tekst> uit;
+    for (const std::string& r : regels) {
+        Tekst t{};
+        int begin = 0;
+        if (std::sscanf(r.c_str(), "text %d %d %d \"%n", &t.x, &t.y, &t.kleur, &begin) == 3 && begin > 0) {
+            t.tekst = r.substr(begin, r.size() - begin - 1);
+            uit.push_back(t);
+        }
+    }
+    return uit;
+}
+
+std::vector<std::string> Beeld::Lijnen() const {
+    std::vector<std::string> uit;
+    for (const std::string& r : regels)
+        if (r.rfind("line ", 0) == 0) uit.push_back(r);
+    return uit;
+}
+
+bool Beeld::Bevat(const std::string& regel) const {
+    for (const std::string& r : regels)
+        if (r == regel) return true;
+    return false;
+}
+
+std::vector<Beeld> Neem(void (*reeks)()) {
+    char* buffer = nullptr;
+    std::size_t lengte = 0;
+    std::FILE* sink = open_memstream(&buffer, &lengte);
+    klok.sink = sink;
+    Graph::SetTrace(sink);
+    reeks();
+    Graph::Sync();
+    Graph::SetTrace(nullptr);
+    klok.sink = nullptr;
+    std::fclose(sink);
+    std::vector<Beeld> opname = Knip(std::string(buffer, lengte));
+    std::free(buffer);
+    return opname;
+}
+
+std::vector<const Beeld*> MetWacht(const std::vector<Beeld>& opname, uint64_t ms) {
+    std::vector<const Beeld*> uit;
+    for (const Beeld& b : opname)
+        if (b.wachtMs == ms) uit.push_back(&b);
+    return uit;
+}
+
+uint64_t TotaleWacht(const std::vector<Beeld>& opname) {
+    uint64_t som = 0;
+    for (const Beeld& b : opname) som += b.wachtMs;
+    return som;
+}
+
+}  // namespace ShowsTest
