@@ -80,24 +80,17 @@ TEST(WholeStr, IntToStrSignsAndTheMostNegativeValue) {
     CHAR two[2] = {'#', '#'};
     WholeStr::IntToStr(7, two);
     EXPECT_EQ(Bytes(two), std::string("7\0", 2));
+    WholeStr::IntToStr(-5, two, 0);  // an empty array is left alone
+    WholeStr::CardToStr(5, two, 0);
+    EXPECT_EQ(Bytes(two), std::string("7\0", 2));
 }
 
-TEST(WholeStr, EmptyArrayIsLeftAlone) {
-    CHAR guard[2] = {'#', '#'};
-    WholeStr::IntToStr(-5, guard, 0);
-    WholeStr::CardToStr(5, guard, 0);
-    EXPECT_EQ(Bytes(guard), "##");
-}
-
-TEST(ConsoleOutput, WrStrStopsAtZeroOrAtTheArraysEnd) {
+TEST(ConsoleOutput, WrStrStopsAtZeroOrAtTheArraysEndAndWrCardWritesPlainDigits) {
     const CHAR withZero[6] = {'a', 'b', '\0', 'c', 'd', '\0'};
     const CHAR full[3] = {'x', 'y', 'z'};
     EXPECT_EQ(CaptureStdout([&] { IO::WrStr(withZero); }), "ab");
     EXPECT_EQ(CaptureStdout([&] { IO::WrStr(full); }), "xyz");
     EXPECT_EQ(CaptureStdout([] { IO::WrStr("[ERROR] line"); IO::WrLn(); }), "[ERROR] line\n");
-}
-
-TEST(ConsoleOutput, WrCardWritesPlainDigits) {
     EXPECT_EQ(CaptureStdout([] { IO::WrCard(0, 0); }), "0");
     EXPECT_EQ(CaptureStdout([] { IO::WrCard(4294967295u, 0); }), "4294967295");
     EXPECT_EQ(CaptureStdout([] { IO::WrCard(42, 5); }), "   42");
