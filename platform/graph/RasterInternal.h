@@ -17,13 +17,16 @@ inline constexpr int64_t kCoordLimit = int64_t{1} << 40;
 
 inline bool WithinLimit(int64_t v) { return v >= -kCoordLimit && v <= kCoordLimit; }
 
-// Floor and ceiling of n / d for d > 0, exact for any sign of n.
-inline Wide FloorDiv(Wide n, Wide d) {
-    Wide q = n / d;
+// Floor and ceiling of n / d for d > 0, exact for any sign of n; T is
+// int64_t where the operands are known to be small, else Wide.
+template <typename T>
+T FloorDiv(T n, T d) {
+    T q = n / d;
     return (n % d != 0 && n < 0) ? q - 1 : q;
 }
-inline Wide CeilDiv(Wide n, Wide d) {
-    Wide q = n / d;
+template <typename T>
+T CeilDiv(T n, T d) {
+    T q = n / d;
     return (n % d != 0 && n > 0) ? q + 1 : q;
 }
 

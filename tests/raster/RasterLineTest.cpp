@@ -130,6 +130,27 @@ TEST(RasterLine, FarOffEndsClipExactlyAndAtOnce) {
     }
 }
 
+TEST(RasterLine, LongLinesCrossingTheSurfaceMatchTheClosedForm) {
+    // Lengths from a few hundred to several million pixels, so that every way
+    // of walking a visible stretch is exercised near its precision limits.
+    std::mt19937_64 rng(99);
+    for (int i = 0; i < 400; ++i) {
+        const int64_t reach = int64_t{1} << (8 + i % 16);
+        std::uniform_int_distribution<int64_t> far(-reach, reach), near(0, 199);
+        const int64_t x0 = far(rng), y0 = near(rng), x1 = far(rng), y1 = near(rng);
+        const bool swapAxes = i % 2 == 1;
+        Canvas c(300, 200);
+        if (swapAxes) {
+            Canvas t(200, 300);
+            DrawLine(t.surface, y0, x0, y1, x1, SolidPen(1));
+            ASSERT_EQ(Painted(t), ReferenceLine(y0, x0, y1, x1, 200, 300)) << i;
+        } else {
+            DrawLine(c.surface, x0, y0, x1, y1, SolidPen(1));
+            ASSERT_EQ(Painted(c), ReferenceLine(x0, y0, x1, y1, 300, 200)) << i;
+        }
+    }
+}
+
 TEST(RasterLine, CoordinatesBeyondAnySurfaceAreIgnoredSafely) {
     Canvas c(8, 8);
     const int64_t huge = int64_t{1} << 62;
