@@ -151,6 +151,17 @@ TEST(RasterLine, LongLinesCrossingTheSurfaceMatchTheClosedForm) {
     }
 }
 
+TEST(RasterLine, ShallowLinesAcrossAVeryWideSurfaceKeepTheirExactRows) {
+    // A line one row high and ~2^17 long reaches a point a hair below its
+    // half-way row tens of thousands of pixels after its start: the place
+    // where accumulated rounding of a running slope would show.
+    for (int64_t length = 131000; length < 131200; length += 2) {
+        Canvas c(70000, 2);
+        DrawLine(c.surface, 0, 0, length, 1, SolidPen(1));
+        ASSERT_EQ(Painted(c), ReferenceLine(0, 0, length, 1, 70000, 2)) << length;
+    }
+}
+
 TEST(RasterLine, CoordinatesBeyondAnySurfaceAreIgnoredSafely) {
     Canvas c(8, 8);
     const int64_t huge = int64_t{1} << 62;
