@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -55,18 +54,25 @@ struct TextLine {
     std::string text;
 };
 
+// One "text X Y COLOUR \"TEXT\"" line of a trace; false for other lines.
+inline bool ParseTextLine(const std::string& line, TextLine& out) {
+    std::istringstream in(line);
+    std::string word;
+    if (!(in >> word) || word != "text" || !(in >> out.x >> out.y >> out.colour)) return false;
+    std::size_t open = line.find('"');
+    if (open == std::string::npos || line.size() < open + 2 || line.back() != '"') return false;
+    out.text = line.substr(open + 1, line.size() - open - 2);
+    return true;
+}
+
 // The text requests of a trace, in order.
 inline std::vector<TextLine> TextLines(const std::string& trace) {
-    static const std::regex form(R"re(^text (\d+) (\d+) (\d+) "(.*)"$)re");
     std::vector<TextLine> lines;
     std::istringstream in(trace);
     std::string line;
-    std::smatch m;
+    TextLine t;
     while (std::getline(in, line)) {
-        if (std::regex_match(line, m, form)) {
-            lines.push_back({unsigned(std::stoul(m[1])), unsigned(std::stoul(m[2])), unsigned(std::stoul(m[3])),
-                             m[4]});
-        }
+        if (ParseTextLine(line, t)) lines.push_back(t);
     }
     return lines;
 }
