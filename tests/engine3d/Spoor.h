@@ -1,7 +1,8 @@
-// Test helper: opens the offscreen graphics window once per test process and
-// collects the request trace of Graph as a list of lines.
+// Test helper: the offscreen graphics window (opened once per process) and
+// the request trace of Graph collected as lines.
 #pragma once
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -11,53 +12,32 @@
 namespace spoor {
 
 inline void OpenVenster() {
-    static const bool open = [] {
-        Graph::ModuleInit();
-        return Graph::Init(1, 1, 1025, 730);
-    }();
+    static const bool open = (Graph::ModuleInit(), Graph::Init(1, 1, 1025, 730));
     (void)open;
 }
 
-// Collects every request posted between construction and Regels().
+// Every request posted between construction and Regels().
 class Spoor {
 public:
-    Spoor() : bestand_(std::tmpfile()) {
-        Graph::Sync();
-        Graph::SetTrace(bestand_);
-    }
-    ~Spoor() {
-        Graph::SetTrace(nullptr);
-        std::fclose(bestand_);
-    }
-    Spoor(const Spoor&) = delete;
-    Spoor& operator=(const Spoor&) = delete;
-
+    Spoor() { Graph::Sync(); Graph::SetTrace(f_); }
+    ~Spoor() { Graph::SetTrace(nullptr); std::fclose(f_); }
     std::vector<std::string> Regels() {
         Graph::Sync();
-        std::fflush(bestand_);
-        std::rewind(bestand_);
+        std::rewind(f_);
         std::vector<std::string> regels;
-        char buf[512];
-        while (std::fgets(buf, sizeof buf, bestand_)) {
-            std::string r(buf);
-            while (!r.empty() && (r.back() == '\n' || r.back() == '\r')) r.pop_back();
-            regels.push_back(r);
-        }
+        for (char buf[256]; std::fgets(buf, sizeof buf, f_);) regels.emplace_back(buf, std::strcspn(buf, "\n"));
         return regels;
     }
-
 private:
-    std::FILE* bestand_;
+    std::FILE* f_ = std::tmpfile();
 };
 
-inline std::string Lijn(int x1, int y1, int x2, int y2, int kleur) {
-    return "line " + std::to_string(x1) + " " + std::to_string(y1) + " " + std::to_string(x2) + " " +
-           std::to_string(y2) + " " + std::to_string(kleur);
+inline std::string Vorm(const char* soort, int x1, int y1, int x2, int y2, int kleur) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%s %d %d %d %d %d", soort, x1, y1, x2, y2, kleur);
+    return buf;
 }
-
-inline std::string Vlak(int x1, int y1, int x2, int y2, int kleur) {
-    return "rect " + std::to_string(x1) + " " + std::to_string(y1) + " " + std::to_string(x2) + " " +
-           std::to_string(y2) + " " + std::to_string(kleur) + " fill";
-}
+inline std::string Lijn(int x1, int y1, int x2, int y2, int k) { return Vorm("line", x1, y1, x2, y2, k); }
+inline std::string Vlak(int x1, int y1, int x2, int y2, int k) { return Vorm("rect", x1, y1, x2, y2, k) + " fill"; }
 
 }  // namespace spoor
