@@ -2,6 +2,8 @@
 // and the randomised tests: the bytes become screen settings, 3D points (any
 // float bit pattern) and integer segments. Clipping must end with values >= 0.
 #pragma once
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
