@@ -47,9 +47,10 @@ REAL Norm(Vector v);
 
 // Screen settings and projection.
 void Init3D(CARDINAL Breedte, CARDINAL Hoogte, REAL Zichthoek);
-// Column and row of a point. A point without a defined projection (z = 0,
-// a non-finite value, or a result outside the INTEGER range) gives 0; ask
-// ProjectieGedefinieerd first where that matters.
+// Column and row of a point. Where the value is undefined (z = 0, a
+// non-finite coordinate, or a result outside the INTEGER range) it reads 0;
+// each of the two is judged on its own. ProjectieGedefinieerd is TRUE only
+// when both are defined: ask it first where that matters.
 INTEGER ProjectieX(Vector hoek);
 INTEGER ProjectieY(Vector hoek);
 BOOLEAN ProjectieGedefinieerd(Vector hoek);
