@@ -118,6 +118,8 @@ void WindowThreadMain(WindowBackend* backend, WindowPlacement placement) {
     bool ok = backend->Open(placement);
     if (ok && !StartDrawingThread()) {
         ShowMessage("Graph server not run");
+        backend->Stop();
+        backend->Run();   // closes the window at once
         ok = false;
     }
     cs.windowOpened.store(ok);

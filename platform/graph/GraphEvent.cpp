@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <ctime>
+#include <sched.h>
 #include <linux/futex.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -61,6 +62,9 @@ bool ManualEvent::SpinUntilSet() const {
             GRAPH_CPU_RELAX();
         }
         if (Clock::now() >= deadline) return IsSet();
+        // On a crowded machine the thread we wait for may be queued behind
+        // us on this very core: give it the chance to run.
+        sched_yield();
     }
 }
 

@@ -75,7 +75,7 @@ void InstallPalette(Service& sv, const Request& r) {
     }
     std::lock_guard<std::mutex> lock(sv.windowLock);
     install(sv.windowPalette);
-    ++sv.frames.changeSerial;
+    ++sv.frames.paletteSerial;
 }
 
 // Before a full clear of the window surface: keep the finished picture in

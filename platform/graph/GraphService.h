@@ -41,6 +41,7 @@ struct FrameLog {
     bool completedValid = false;   // `completed` holds the picture before a full clear
     uint64_t clearSerial = 0;      // full clears so far
     uint64_t changeSerial = 0;     // requests painted on the window surface so far
+    uint64_t paletteSerial = 0;    // palettes installed so far
     int64_t lastClearNs = 0;       // steady clock of the latest full clear
     int64_t clearIntervalNs = 0;   // time between the two latest full clears
 };

@@ -10,5 +10,16 @@ add_library(graph STATIC
   ${CMAKE_CURRENT_LIST_DIR}/GraphText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphTrace.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OffscreenWindow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WindowFrames.cpp
 )
 target_link_libraries(graph PUBLIC kyr_root graph_raster Threads::Threads)
+
+# graph_sdl: the SDL window (UseSdlWindow), which also feeds the console's
+# input queue with the keys typed into it.
+add_library(graph_sdl STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/SdlKeyTable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SdlKeys.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SdlPresent.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SdlWindow.cpp
+)
+target_link_libraries(graph_sdl PUBLIC kyr_root graph console SDL2::SDL2)
