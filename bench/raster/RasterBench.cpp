@@ -32,17 +32,30 @@ std::vector<Segment> Segments(int length) {
     return out;
 }
 
+// Rows packed at the width, or spaced at the preferred pitch.
 struct OurSurface {
-    std::vector<uint8_t> pixels = std::vector<uint8_t>(static_cast<size_t>(kWidth) * kHeight);
-    Raster::Surface surface{pixels.data(), kWidth, kHeight, kWidth};
+    int32_t pitch;
+    std::vector<uint8_t> pixels;
+    Raster::Surface surface;
+    explicit OurSurface(int32_t rowPitch = kWidth)
+        : pitch(rowPitch), pixels(static_cast<size_t>(rowPitch) * kHeight), surface{pixels.data(), kWidth, kHeight, rowPitch} {}
 };
 
 // SDL's software renderer on an 8-bit palette surface.
+// With a pitch given, SDL draws into our own pixel buffer with that pitch;
+// without, SDL chooses (1028 for this width).
 struct SdlTarget {
+    std::vector<uint8_t> pixels;
     SDL_Surface* surface = nullptr;
     SDL_Renderer* renderer = nullptr;
-    SdlTarget() {
-        surface = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 8, SDL_PIXELFORMAT_INDEX8);
+    explicit SdlTarget(int pitch = 0) {
+        if (pitch > 0) {
+            pixels.resize(static_cast<size_t>(pitch) * kHeight);
+            surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), kWidth, kHeight, 8, pitch,
+                                                         SDL_PIXELFORMAT_INDEX8);
+        } else {
+            surface = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 8, SDL_PIXELFORMAT_INDEX8);
+        }
         SDL_Color colours[16] = {};
         for (int i = 0; i < 16; ++i) colours[i] = SDL_Color{Uint8(i * 16), Uint8(255 - i * 16), Uint8(i * 8), 255};
         SDL_SetPaletteColors(surface->format->palette, colours, 0, 16);
@@ -56,7 +69,7 @@ struct SdlTarget {
 };
 
 void OurLines(benchmark::State& state) {
-    OurSurface s;
+    OurSurface s(state.range(1) ? Raster::PreferredPitch(kWidth) : kWidth);
     const auto segments = Segments(static_cast<int>(state.range(0)));
     Raster::Pen pen;
     pen.colour = 7;
@@ -66,10 +79,11 @@ void OurLines(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kBatch);
 }
-BENCHMARK(OurLines)->Arg(10)->Arg(100)->Arg(300);
+// Second argument: 0 = pitch 1025, 1 = the preferred pitch.
+BENCHMARK(OurLines)->ArgsProduct({{10, 100, 300}, {0, 1}});
 
 void SdlLines(benchmark::State& state) {
-    SdlTarget t;
+    SdlTarget t(state.range(1) ? Raster::PreferredPitch(kWidth) : 0);
     const auto segments = Segments(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         for (const Segment& g : segments) SDL_RenderDrawLine(t.renderer, g.x1, g.y1, g.x2, g.y2);
@@ -78,7 +92,8 @@ void SdlLines(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kBatch);
 }
-BENCHMARK(SdlLines)->Arg(10)->Arg(100)->Arg(300);
+// Second argument: 0 = SDL's own pitch, 1 = our preferred pitch.
+BENCHMARK(SdlLines)->ArgsProduct({{10, 100, 300}, {0, 1}});
 
 // 2 x 2 filled boxes, which paint one pixel each without a pen; SDL is given
 // the same one-pixel rectangles.
@@ -145,7 +160,7 @@ void SdlClear(benchmark::State& state) {
 BENCHMARK(SdlClear);
 
 void PlainMemset(benchmark::State& state) {
-    OurSurface s;
+    OurSurface s;  // a packed surface: one memset of all its bytes
     for (auto _ : state) {
         std::memset(s.pixels.data(), 0, s.pixels.size());
         benchmark::ClobberMemory();

@@ -3,6 +3,7 @@
 // whole rows and columns, so only the on-surface part is ever visited.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include "platform/graph/RasterInternal.h"
 
@@ -109,6 +110,14 @@ void InvertRect(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
         uint8_t* row = s.pixels + static_cast<ptrdiff_t>(y) * s.pitch;
         for (int64_t x = left; x < right; ++x) row[x] = static_cast<uint8_t>(~row[x]);
     }
+}
+
+int32_t PreferredPitch(int32_t width) {
+    if (width <= 0) return 0;
+    int64_t lines = (int64_t{width} + 63) / 64;
+    if (lines % 2 == 0) ++lines;
+    const int64_t pitch = lines * 64;
+    return pitch <= INT32_MAX ? static_cast<int32_t>(pitch) : width;
 }
 
 void Clear(Surface& s, uint8_t colour) {

@@ -40,6 +40,12 @@ struct Brush {
     bool opaqueBackground = true;  // hatch background pixels painted or left alone
 };
 
+// A row pitch for a new surface of the given width: the width rounded up to
+// whole 64-byte cache lines, an odd number of them, so that the rows of a
+// steep line spread over every cache set instead of a few (a pitch near a
+// multiple of 256 makes steep lines several times slower).
+int32_t PreferredPitch(int32_t width);
+
 // Start pixel painted, end pixel not.
 void DrawLine(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2, const Pen& pen);
 // Corners are sorted first. Outline: columns x1 and x2-1, rows y1 and y2-1.

@@ -171,3 +171,14 @@ TEST(RasterClear, FillsTheWholeSurfaceButNothingBeyondItsRows) {
     Raster::Clear(view, 0);
     EXPECT_EQ(c.Grid(), Rows({"hhhhhh", "h...hh", "h...hh", "hhhhhh"}));
 }
+
+TEST(RasterSurface, PreferredPitchHoldsARowAndSpreadsRowsOverCacheSets) {
+    for (int32_t width : {1, 63, 64, 65, 128, 1024, 1025, 4096, 2147483000}) {
+        const int32_t pitch = Raster::PreferredPitch(width);
+        EXPECT_GE(pitch, width);
+        if (int64_t{width} + 128 < INT32_MAX) {
+            EXPECT_EQ(pitch % 128, 64) << width;
+        }
+    }
+    EXPECT_EQ(Raster::PreferredPitch(2147483647), 2147483647);
+}
