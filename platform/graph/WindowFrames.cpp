@@ -13,12 +13,12 @@ FrameChoice ChooseFrame(const FrameTimes& t) {
     return FrameChoice::Completed;
 }
 
-bool FramePicker::Take(FrameCopy& out, bool force) {
+bool FramePicker::Take(FrameCopy& out, bool force, int64_t nowNs) {
     Service& sv = TheService();
     std::lock_guard<std::mutex> lock(sv.windowLock);
     const FrameLog& log = sv.frames;
     FrameTimes t;
-    t.nowNs = NowNs();
+    t.nowNs = nowNs;
     t.lastActivityNs = sv.lastActivityNs.load(std::memory_order_relaxed);
     t.lastClearNs = log.lastClearNs;
     t.clearIntervalNs = log.clearIntervalNs;

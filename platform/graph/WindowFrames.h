@@ -41,9 +41,11 @@ struct FrameCopy {
 // The window thread's memory of what it showed last.
 class FramePicker {
 public:
-    // Copies the picture to show into `out`. Returns false, copying
-    // nothing, when it is the one taken last time, unless `force`.
-    bool Take(FrameCopy& out, bool force);
+    // Copies the picture to show at `nowNs` (steady clock) into `out`.
+    // Returns false, copying nothing, when it is the one taken last time,
+    // unless `force`.
+    bool Take(FrameCopy& out, bool force, int64_t nowNs);
+    bool Take(FrameCopy& out, bool force) { return Take(out, force, NowNs()); }
 
 private:
     uint64_t liveAfterClear_ = ~uint64_t{0};   // clear serial for which the live surface was shown
