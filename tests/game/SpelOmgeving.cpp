@@ -1,7 +1,10 @@
 #include "tests/game/SpelOmgeving.h"
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 
+#include "game/Game.h"
 #include "platform/console/IO.h"
 #include "platform/console/InputQueue.h"
 #include "platform/graph/Graph.h"
@@ -13,29 +16,17 @@ namespace spel_test {
 void NepKlok::SleepUntilUs(uint64_t deadline) {
     const uint64_t van = nu;
     nu = std::max(nu, deadline);
-    if (spoor != nullptr) {
-        std::fprintf(spoor, "wait %llu\n", static_cast<unsigned long long>(deadline - std::min(deadline, van)));
-    }
-    if (naWachten) {
-        naWachten(van, deadline);
-    }
-}
-
-Clock::WallTime NepKlok::LocalTime() {
-    return Clock::WallTime{2026, 12, 7, 5, 0, 17, 430, 0, true, false};
+    if (spoor != nullptr) std::fprintf(spoor, "wait %llu\n", static_cast<unsigned long long>(nu - van));
+    if (naWachten) naWachten(van, deadline);
 }
 
 void Druk(Toets toets) {
+    static const IO::KeyRecord toetsen[] = {
+        {true, 1, 0x26, 0x48, 0, IO::ENHANCED_KEY}, {true, 1, 0x27, 0x4D, 0, IO::ENHANCED_KEY},
+        {true, 1, 0x28, 0x50, 0, IO::ENHANCED_KEY}, {true, 1, 0x25, 0x4B, 0, IO::ENHANCED_KEY},
+        {true, 1, 0x20, 0x39, ' ', 0},              {true, 1, 0x51, 0x10, 'q', 0}};
     IO::InputEvent e;
-    switch (toets) {
-        case Toets::Op: e.key = {true, 1, 0x26, 0x48, 0, IO::ENHANCED_KEY}; break;
-        case Toets::Rechts: e.key = {true, 1, 0x27, 0x4D, 0, IO::ENHANCED_KEY}; break;
-        case Toets::Neer: e.key = {true, 1, 0x28, 0x50, 0, IO::ENHANCED_KEY}; break;
-        case Toets::Links: e.key = {true, 1, 0x25, 0x4B, 0, IO::ENHANCED_KEY}; break;
-        case Toets::Spatie: e.key = {true, 1, 0x20, 0x39, ' ', 0}; break;
-        case Toets::Q: e.key = {true, 1, 0x51, 0x10, 'q', 0}; break;
-        case Toets::Enter: e.key = {true, 1, 0x0D, 0x1C, '\r', 0}; break;
-    }
+    e.key = toetsen[static_cast<int>(toets)];
     IO::PostInput(e);
 }
 
@@ -43,57 +34,31 @@ void Spoor::Start(NepKlok* klok) {
     Graph::Sync();
     bestand_ = std::tmpfile();
     klok_ = klok;
-    if (klok_ != nullptr) {
-        klok_->spoor = bestand_;
-    }
+    if (klok_ != nullptr) klok_->spoor = bestand_;
     Graph::SetTrace(bestand_);
 }
 
 std::vector<std::string> Spoor::Stop() {
     std::vector<std::string> regels;
-    if (bestand_ == nullptr) {
-        return regels;
-    }
+    if (bestand_ == nullptr) return regels;
     Graph::Sync();
     Graph::SetTrace(nullptr);
-    if (klok_ != nullptr) {
-        klok_->spoor = nullptr;
-    }
+    if (klok_ != nullptr) klok_->spoor = nullptr;
     std::rewind(bestand_);
     char buffer[1024];
     while (std::fgets(buffer, sizeof buffer, bestand_) != nullptr) {
-        std::string regel(buffer);
-        if (!regel.empty() && regel.back() == '\n') {
-            regel.pop_back();
-        }
-        regels.push_back(regel);
+        regels.emplace_back(buffer, std::strcspn(buffer, "\n"));
     }
     std::fclose(bestand_);
     bestand_ = nullptr;
     return regels;
 }
 
-Spoor::~Spoor() {
-    Stop();
-}
-
 std::vector<std::string> Met(const std::vector<std::string>& regels, const std::string& begin) {
     std::vector<std::string> uit;
-    for (const std::string& r : regels) {
-        if (r.rfind(begin, 0) == 0) {
-            uit.push_back(r);
-        }
-    }
+    std::copy_if(regels.begin(), regels.end(), std::back_inserter(uit),
+                 [&](const std::string& r) { return r.rfind(begin, 0) == 0; });
     return uit;
-}
-
-int Zoek(const std::vector<std::string>& regels, const std::string& regel, int vanaf) {
-    for (int i = std::max(vanaf, 0); i < static_cast<int>(regels.size()); ++i) {
-        if (regels[static_cast<std::size_t>(i)] == regel) {
-            return i;
-        }
-    }
-    return -1;
 }
 
 void ZetVijand(CARDINAL i, QX3D::Vector positie, QX3D::Vector richting) {
@@ -101,13 +66,13 @@ void ZetVijand(CARDINAL i, QX3D::Vector positie, QX3D::Vector richting) {
     KYR12::CNTVijand = std::max(KYR12::CNTVijand, i);
 }
 
-void ZetKogelA(CARDINAL j, QX3D::Vector positie, QX3D::Vector richting) {
-    KYR12::KogelAAr[j] = KYR12::BulletRc{positie, richting, true};
+void ZetKogelA(CARDINAL j, QX3D::Vector positie) {
+    KYR12::KogelAAr[j] = KYR12::BulletRc{positie, {0.0f, 0.0f, 10.0f}, true};
     KYR12::CNTKogA = std::max(KYR12::CNTKogA, j);
 }
 
-void ZetKogelV(CARDINAL j, QX3D::Vector positie, QX3D::Vector richting) {
-    KYR12::KogelVAr[j] = KYR12::BulletRc{positie, richting, true};
+void ZetKogelV(CARDINAL j, QX3D::Vector positie) {
+    KYR12::KogelVAr[j] = KYR12::BulletRc{positie, {0.0f, 0.0f, -10.0f}, true};
     KYR12::CNTKogV = std::max(KYR12::CNTKogV, j);
 }
 
@@ -127,6 +92,7 @@ void SpelTest::SetUp() {
     KYR12::ResetGameState();
     KYR12::level = 1;
     KYR12::Snelheid = 0.0f;
+    KYR12::Initialize();
 }
 
 void SpelTest::TearDown() {
