@@ -100,19 +100,36 @@ void OutlineSolid(Surface& s, const EllipseShape& e, uint8_t colour) {
 }
 
 // Styled outlines follow the path: from the widest point on the right up and
-// round counter-clockwise, the pattern running on pixel by pixel. This walks
-// every row of the ellipse, visible or not, to keep the pattern's phase.
+// round counter-clockwise, the pattern running on pixel by pixel. The phase
+// needs every row of the ellipse, visible or not, so the walk is bounded:
+// an ellipse more than kWalkRows tall (far bigger than any surface) walks only
+// its visible rows and starts the pattern afresh in each quarter.
 class StyledWalk {
 public:
+    static constexpr int64_t kWalkRows = int64_t{1} << 16;
+
     StyledWalk(Surface& s, const EllipseShape& e, const Pen& pen)
         : s_(s), e_(e), pen_(pen), pattern_(PatternOf(pen)) {}
 
     void Run() {
-        const int64_t upperLast = e_.top + e_.b / 2;  // last row with v <= 0
-        for (int64_t row = upperLast; row >= e_.top; --row) Side(row, true, false);
-        for (int64_t row = e_.top; row <= upperLast; ++row) Side(row, false, false);
-        for (int64_t row = upperLast + 1; row <= e_.top + e_.b; ++row) Side(row, false, true);
-        for (int64_t row = e_.top + e_.b; row > upperLast; --row) Side(row, true, true);
+        const int64_t top = e_.top, bottom = e_.top + e_.b;
+        const int64_t upperLast = top + e_.b / 2;  // last row with v <= 0
+        Quarter(upperLast, top, true, false);
+        Quarter(top, upperLast, false, false);
+        Quarter(upperLast + 1, bottom, false, true);
+        Quarter(bottom, upperLast + 1, true, true);
+    }
+
+private:
+    // The rows from `from` to `to` (either direction) on one side.
+    void Quarter(int64_t from, int64_t to, bool rightSide, bool leftToRight) {
+        const int64_t step = from <= to ? 1 : -1;
+        if (e_.b > kWalkRows) {
+            position_ = 0;
+            from = std::clamp<int64_t>(from, -1, s_.height);
+            to = std::clamp<int64_t>(to, -1, s_.height);
+        }
+        for (int64_t row = from; row != to + step; row += step) Side(row, rightSide, leftToRight);
     }
 
 private:

@@ -183,4 +183,22 @@ TEST(RasterEllipse, HugeEllipsesClipWithoutWalkingOffSurfaceRows) {
     EXPECT_EQ(disc.Grid(), Canvas(31, 23, 1).Grid());
     FrameEllipse(ring.surface, -2147483648LL, -2147483648LL, 2147483647LL, 2147483647LL, SolidPen(1));
     EXPECT_EQ(ring.Grid(), Canvas(31, 23).Grid());
+
+    // Styled outlines of such ellipses finish too, and draw only pixels of
+    // the solid outline.
+    Canvas dashed(31, 23), solid(31, 23);
+    Raster::Pen pen = SolidPen(1);
+    pen.style = 2;
+    pen.opaqueBackground = false;
+    FrameEllipse(dashed.surface, -2000000000LL, 0, 2000000000LL, 4000000000LL, pen);
+    FrameEllipse(solid.surface, -2000000000LL, 0, 2000000000LL, 4000000000LL, SolidPen(1));
+    int dashedPixels = 0;
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 31; ++x) {
+            dashedPixels += dashed.At(x, y);
+            if (dashed.At(x, y)) {
+                ASSERT_EQ(solid.At(x, y), 1);
+            }
+        }
+    EXPECT_GT(dashedPixels, 0);
 }
