@@ -38,7 +38,8 @@ void PatternRow(uint8_t* row, int64_t first, int64_t last, uint8_t mask, const B
 
 uint64_t ISqrt(UWide n) {
     if (n == 0) return 0;
-    uint64_t r = static_cast<uint64_t>(std::sqrt(static_cast<long double>(n)));
+    const long double estimate = std::sqrt(static_cast<long double>(n));
+    uint64_t r = estimate >= 18446744073709551615.0L ? UINT64_MAX : static_cast<uint64_t>(estimate);
     // The floating estimate is within a few units; settle it exactly.
     while (r > 0 && UWide{r} * r > n) --r;
     while (r < UINT64_MAX && UWide{r + 1} * (r + 1) <= n) ++r;

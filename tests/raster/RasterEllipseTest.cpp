@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "platform/graph/RasterInternal.h"
 #include "tests/raster/RasterTestCanvas.h"
 
 using Raster::FillEllipse;
@@ -201,4 +202,19 @@ TEST(RasterEllipse, HugeEllipsesClipWithoutWalkingOffSurfaceRows) {
             }
         }
     EXPECT_GT(dashedPixels, 0);
+}
+
+TEST(RasterEllipse, IntegerSquareRootIsExactUpToTheWidestProducts) {
+    using Raster::Internal::ISqrt;
+    using Raster::Internal::UWide;
+    const UWide top = ~UWide{0};
+    EXPECT_EQ(ISqrt(top), UINT64_MAX);
+    EXPECT_EQ(ISqrt(UWide{UINT64_MAX} * UINT64_MAX), UINT64_MAX);
+    EXPECT_EQ(ISqrt(UWide{UINT64_MAX} * UINT64_MAX - 1), UINT64_MAX - 1);
+    for (uint64_t k : {uint64_t{2}, uint64_t{3037000499}, uint64_t{4294967295}, uint64_t{1} << 40, uint64_t{1} << 63}) {
+        EXPECT_EQ(ISqrt(UWide{k} * k), k);
+        EXPECT_EQ(ISqrt(UWide{k} * k - 1), k - 1);
+        EXPECT_EQ(ISqrt(UWide{k} * k + 2 * UWide{k}), k);  // (k + 1)^2 - 1
+    }
+    EXPECT_EQ(ISqrt(0), 0u);
 }
