@@ -191,9 +191,3 @@ TEST(RasterLine, DashPatternsWithOpaqueAndTransparentGaps) {
                         }));
 }
 
-TEST(RasterLine, DashesOnDiagonalsCountMajorAxisSteps) {
-    Canvas c(8, 8);
-    DrawLine(c.surface, 0, 0, 8, 8, StyledPen(2, false));
-    EXPECT_EQ(c.Grid(), Rows({"#.......", ".#......", "..#.....", "........", "........", "........",
-                              "......#.", ".......#"}));
-}

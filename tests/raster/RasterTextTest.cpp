@@ -33,43 +33,22 @@ TEST(RasterText, MenuValuesFallInTheFirstBlankRunOfEntriesSixAndSeven) {
     EXPECT_GE(100 + Width(seven + std::string(27, ' ')), valueEnd);
 }
 
-TEST(RasterText, CellMetricsKeepStoryLinesSeventeenPixelsApartFromOverlapping) {
-    const Raster::FontMetrics m = Raster::Font();
-    EXPECT_EQ(m.ascent + m.descent, m.height);
-    EXPECT_LE(m.height, 17);
-    for (int c = 0; c < 256; ++c) EXPECT_LE(Raster::CharAdvance(static_cast<unsigned char>(c)), m.maxWidth);
-    EXPECT_EQ(Width("iiii"), 4 * Raster::CharAdvance('i'));
-}
-
-TEST(RasterText, OpaqueTextPaintsItsWholeCellRunThenTheInk) {
-    Canvas c(40, 20, 9);
-    Draw(c, 2, 1, "Hi", true);
-    const int64_t end = 2 + Width("Hi");
-    int ink = 0;
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 40; ++x) {
-            const bool inBox = x >= 2 && x < end && y >= 1 && y < 17;
-            if (inBox) {
-                ASSERT_NE(c.At(x, y), 9) << x << "," << y;
-            } else {
-                ASSERT_EQ(c.At(x, y), 9) << x << "," << y;
-            }
-            ink += c.At(x, y) == 1;
-        }
-    EXPECT_GT(ink, 20);
-}
-
-TEST(RasterText, TransparentTextPaintsTheSameInkAndNothingElse) {
+TEST(RasterText, OpaqueTextFillsItsCellRunTransparentTextOnlyInks) {
     Canvas opaque(40, 20, 9), clear(40, 20, 9);
     Draw(opaque, 2, 1, "Hg", true);
     Draw(clear, 2, 1, "Hg", false);
+    const int64_t end = 2 + Width("Hg");
+    int ink = 0;
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 40; ++x) {
+            const bool inBox = x >= 2 && x < end && y >= 1 && y < 1 + Raster::Font().height;
+            ASSERT_EQ(opaque.At(x, y) == 9, !inBox) << x << "," << y;
             ASSERT_EQ(clear.At(x, y) == 1, opaque.At(x, y) == 1) << x << "," << y;
-            if (clear.At(x, y) != 1) {
-                ASSERT_EQ(clear.At(x, y), 9);
-            }
+            ASSERT_EQ(clear.At(x, y) == 9, clear.At(x, y) != 1) << x << "," << y;
+            ink += clear.At(x, y) == 1;
         }
+    EXPECT_GT(ink, 20);
+    EXPECT_LE(Raster::Font().height, 17);  // story lines 17 apart never overlap
 }
 
 TEST(RasterText, InkSitsOnTheBaselineThirteenRowsBelowTheTop) {
