@@ -1,10 +1,10 @@
 // Spin-then-futex manual-reset event (see GraphEvent.h).
 #include "platform/graph/GraphEvent.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <ctime>
-#include <sched.h>
 #include <linux/futex.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -53,23 +53,29 @@ void ManualEvent::Set() {
     if (sleepers_.load(std::memory_order_seq_cst) != 0) FutexWakeAll(state_);
 }
 
-bool ManualEvent::SpinUntilSet() const {
+bool ManualEvent::Spin() {
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + kSpinTime;
+    if (IsSet()) return true;
+    const bool probe = waits_.fetch_add(1, std::memory_order_relaxed) % kProbeEvery == 0;
+    const int64_t budget = probe ? kMaxSpinNs : spinNs_.load(std::memory_order_relaxed);
+    const auto deadline = Clock::now() + std::chrono::nanoseconds(budget);
+    bool set = false;
     for (;;) {
-        for (int i = 0; i < 64; ++i) {
-            if (IsSet()) return true;
+        for (int i = 0; i < 32 && !set; ++i) {
+            set = IsSet();
             GRAPH_CPU_RELAX();
         }
-        if (Clock::now() >= deadline) return IsSet();
-        // On a crowded machine the thread we wait for may be queued behind
-        // us on this very core: give it the chance to run.
-        sched_yield();
+        if (set || Clock::now() >= deadline) break;
     }
+    set = set || IsSet();
+    const int64_t next = set ? std::max(budget, std::min(kMaxSpinNs, budget * 2))
+                             : kMinSpinNs;
+    if (!probe || set) spinNs_.store(next, std::memory_order_relaxed);
+    return set;
 }
 
 void ManualEvent::Wait() {
-    if (SpinUntilSet()) return;
+    if (Spin()) return;
     sleepers_.fetch_add(1, std::memory_order_seq_cst);
     while (state_.load(std::memory_order_seq_cst) == 0) FutexWait(state_, 0, nullptr);
     sleepers_.fetch_sub(1, std::memory_order_seq_cst);
@@ -77,7 +83,7 @@ void ManualEvent::Wait() {
 
 bool ManualEvent::WaitFor(std::chrono::milliseconds timeout) {
     using Clock = std::chrono::steady_clock;
-    if (SpinUntilSet()) return true;
+    if (Spin()) return true;
     const auto deadline = Clock::now() + timeout;
     sleepers_.fetch_add(1, std::memory_order_seq_cst);
     while (state_.load(std::memory_order_seq_cst) == 0) {

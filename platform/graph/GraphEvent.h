@@ -1,11 +1,16 @@
 // A manual-reset event for the hand-off between the caller's thread and the
 // drawing thread. Set() leaves it set until Reset(); every waiter sees it.
 //
-// Waking a thread blocked in the kernel costs tens of microseconds on a busy
-// machine, far more than most drawing requests take, so a waiter first spins
-// on the flag for a short while (longer than one wake-up) and only then
-// blocks on a futex. A thread that waits long therefore ends up blocked, not
-// spinning.
+// Waking a thread blocked in the kernel costs tens of microseconds, far more
+// than most drawing requests take, so a waiter first spins on the flag for a
+// short while (longer than one wake-up) and only then blocks on a futex. A
+// thread that waits long therefore ends up blocked, not spinning.
+//
+// Spinning only pays while the thread being waited for is running. When the
+// machine has more runnable threads than cores it often is not, and spinning
+// then steals the very time it waits for. So the spin adapts: it doubles
+// after a wait that the spin ended and halves after one that had to block,
+// and every so often a wait tries the longest spin again.
 #pragma once
 #include <atomic>
 #include <chrono>
@@ -28,14 +33,21 @@ public:
     // Returns true once the event is set, false when `timeout` passed first.
     bool WaitFor(std::chrono::milliseconds timeout);
 
-    // How long a waiter spins before it blocks.
-    static constexpr std::chrono::microseconds kSpinTime{60};
+    // Bounds of how long a waiter spins before it blocks.
+    static constexpr int64_t kMaxSpinNs = 60'000;
+    static constexpr int64_t kMinSpinNs = 500;
+    // One wait in this many spins the longest time, to find out whether
+    // spinning pays again.
+    static constexpr uint32_t kProbeEvery = 32;
 
 private:
-    bool SpinUntilSet() const;
+    // Spins while the event is clear, for the current spin time; true when it got set.
+    bool Spin();
 
     alignas(64) std::atomic<uint32_t> state_{0};
     std::atomic<uint32_t> sleepers_{0};
+    std::atomic<int64_t> spinNs_{kMaxSpinNs};
+    std::atomic<uint32_t> waits_{0};
 };
 
 }  // namespace Graph::detail
