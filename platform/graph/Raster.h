@@ -46,13 +46,25 @@ struct Brush {
 // multiple of 256 makes steep lines several times slower).
 int32_t PreferredPitch(int32_t width);
 
-// Start pixel painted, end pixel not.
+// Coordinates from -2^40 to 2^40 are handled exactly (every 32-bit value,
+// signed or unsigned, and the sums the window service forms from them); a
+// line, outline, ellipse or text with a coordinate beyond that lies far off
+// every surface and is not drawn.
+
+// Start pixel painted, end pixel not. Ties between two pixels go to the
+// upper (x-major) or left (y-major) one in either direction, so a line and
+// its reverse paint the same pixels apart from their ends.
 void DrawLine(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2, const Pen& pen);
 // Corners are sorted first. Outline: columns x1 and x2-1, rows y1 and y2-1.
 void FrameRect(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2, const Pen& pen);
 // Corners are sorted first. Fill: columns x1..x2-2, rows y1..y2-2.
 void FillRect(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2, const Brush& brush);
-// Ellipse inscribed in the box (x1, y1)-(x2, y2).
+// Ellipse inscribed in the box (x1, y1)-(x2, y2), corners sorted first. The
+// outline is the one-pixel curve through columns x1..x2-1 and rows y1..y2-1
+// (boxes under 3 pixels in a direction are drawn as FrameRect). The fill has
+// no pen and, like FillRect, loses the last column and row: it covers the
+// outline and inside of the box (x1, y1)-(x2-1, y2-1) (boxes under 4 pixels
+// in a direction are filled as FillRect).
 void FrameEllipse(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2, const Pen& pen);
 void FillEllipse(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2, const Brush& brush);
 // Inverts the palette index bits of every pixel of the box (x1..x2-1, y1..y2-1).
@@ -60,8 +72,11 @@ void InvertRect(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2);
 // Fills the whole surface with one colour.
 void Clear(Surface& s, uint8_t colour);
 
-// Text in the embedded bitmap font, top-left of the first cell at (x, y).
-// With `opaque` the cell boxes behind the characters are painted in `background`.
+// Text in the embedded bitmap font, top-left of the first cell at (x, y):
+// exactly `length` characters (a zero byte is a character like any other;
+// callers cut their texts). With `opaque` the cells (advance x 16 each) are
+// painted in `background` before the ink. Codes without a glyph in the font
+// (0..31, 127..159) show its default character, a dotted box.
 void DrawText(Surface& s, int64_t x, int64_t y, const char* text, std::size_t length,
               uint8_t colour, uint8_t background, bool opaque);
 
