@@ -118,8 +118,16 @@ void MakeKogelV(QX3D::Vector v) {
     kogel.vectB = v;
     const QX3D::Vector help = Richting(v, x, q, y, r);
     const REAL lengte = QX3D::Norm(help);
-    kogel.RichVect = QX3D::MaakVector(help.x * KogelVSnelheid / lengte, help.y * KogelVSnelheid / lengte,
-                                      help.z * KogelVSnelheid / lengte);
+    if (lengte == 0.0f) {
+        // Fired from the aiming point itself (an enemy at the viewer's plane,
+        // in the frame before it is removed): no direction to fly in. The
+        // bullet stands still instead of carrying 0/0 along, and expires in
+        // the next frame, since it lies nearer than depth 10.
+        kogel.RichVect = QX3D::MaakVector(0.0f, 0.0f, 0.0f);
+    } else {
+        kogel.RichVect = QX3D::MaakVector(help.x * KogelVSnelheid / lengte, help.y * KogelVSnelheid / lengte,
+                                          help.z * KogelVSnelheid / lengte);
+    }
     kogel.life = true;
 }
 

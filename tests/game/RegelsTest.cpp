@@ -122,6 +122,16 @@ TEST_F(SpelTest, AnEnemyDeadWhenItsTurnComesNeverFiresAgain) {
     EXPECT_EQ(CNTKogV, 0u);
 }
 
+// From seed 94 the aim draws 71 (1..100) and 19 (1..80), both odd: an enemy
+// standing exactly on that aiming point has no direction to fire in.
+TEST_F(SpelTest, ABulletFiredFromTheAimingPointStandsStillAndExpires) {
+    MakeKogelV({71.0f / 800.0f / 3.0f, 19.0f / 640.0f / 3.0f, 1.0f});
+    const QX3D::Vector r = KogelVAr[1].RichVect;
+    EXPECT_TRUE(r.x == 0.0f && r.y == 0.0f && r.z == 0.0f);
+    KogelVLoop();
+    EXPECT_FALSE(KogelVAr[1].life);
+}
+
 // Offsets round by truncating (offset + 0.5) toward zero; both boxes are inclusive.
 TEST(HitBoxes, BoundsInScreenPixels) {
     QX3D::Init3D(1025, 730, 60.0f);
