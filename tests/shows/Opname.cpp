@@ -15,7 +15,7 @@ namespace ShowsTest {
 namespace {
 
 // Time advances only when the program waits; each wait is written into the
-// trace so that the requests fall into frames.
+// trace (after the requests before it are done) so that requests fall into frames.
 class VirtueleKlok : public Clock::Source {
 public:
     uint64_t nu = 0;
@@ -33,83 +33,65 @@ public:
     }
     Clock::WallTime LocalTime() override { return wand; }
 };
-
 VirtueleKlok klok;
-bool klaar = false;
-
-std::vector<Beeld> Knip(const std::string& trace) {
-    std::vector<Beeld> opname(1);
-    std::istringstream in(trace);
-    for (std::string regel; std::getline(in, regel);) {
-        if (regel.rfind("wait ", 0) == 0) {
-            opname.back().wachtMs = std::stoull(regel.substr(5));
-            opname.emplace_back();
-        } else {
-            opname.back().regels.push_back(regel);
-        }
-    }
-    if (opname.back().regels.empty()) opname.pop_back();
-    return opname;
-}
 
 }  // namespace
 
-void Omgeving() {
-    if (!klaar) {
+void Omgeving(int seconde) {
+    static bool open = false;
+    if (!open) {
         Graph::ModuleInit();
         if (!Graph::Init(1, 1, 1025, 730)) std::abort();
         Lib::ModuleInit();
         Clock::Use(klok);
-        klaar = true;
+        open = true;
     }
+    klok.wand.second = seconde;
     QX3D::Init3D(1025, 730, 60);
     IO::ClearInput();
 }
 
-void ZetKlok(int second, int millisecond) {
-    klok.wand.second = second;
-    klok.wand.millisecond = millisecond;
-}
-
 std::vector<Tekst> Beeld::Teksten() const {
     std::vector<Tekst> uit;
-    for (const std::string& r : regels) {
+    for (const std::string& r : Soort("text")) {
         Tekst t{};
         int begin = 0;
-        if (std::sscanf(r.c_str(), "text %d %d %d \"%n", &t.x, &t.y, &t.kleur, &begin) == 3 && begin > 0) {
-            t.tekst = r.substr(begin, r.size() - begin - 1);
-            uit.push_back(t);
-        }
+        std::sscanf(r.c_str(), "text %d %d %d \"%n", &t.x, &t.y, &t.kleur, &begin);
+        t.tekst = r.substr(begin, r.size() - begin - 1);
+        uit.push_back(t);
     }
     return uit;
 }
 
-std::vector<std::string> Beeld::Lijnen() const {
+std::vector<std::string> Beeld::Soort(const char* soort) const {
     std::vector<std::string> uit;
     for (const std::string& r : regels)
-        if (r.rfind("line ", 0) == 0) uit.push_back(r);
+        if (r.rfind(std::string(soort) + ' ', 0) == 0) uit.push_back(r);
     return uit;
-}
-
-bool Beeld::Bevat(const std::string& regel) const {
-    for (const std::string& r : regels)
-        if (r == regel) return true;
-    return false;
 }
 
 std::vector<Beeld> Neem(void (*reeks)()) {
     char* buffer = nullptr;
     std::size_t lengte = 0;
-    std::FILE* sink = open_memstream(&buffer, &lengte);
-    klok.sink = sink;
-    Graph::SetTrace(sink);
+    klok.sink = open_memstream(&buffer, &lengte);
+    Graph::SetTrace(klok.sink);
     reeks();
     Graph::Sync();
     Graph::SetTrace(nullptr);
+    std::fclose(klok.sink);
     klok.sink = nullptr;
-    std::fclose(sink);
-    std::vector<Beeld> opname = Knip(std::string(buffer, lengte));
+    std::vector<Beeld> opname(1);
+    std::istringstream in(std::string(buffer, lengte));
     std::free(buffer);
+    for (std::string regel; std::getline(in, regel);) {
+        if (regel.rfind("wait ", 0) != 0) {
+            opname.back().regels.push_back(regel);
+        } else {
+            opname.back().wachtMs = std::stoull(regel.substr(5));
+            opname.emplace_back();
+        }
+    }
+    if (opname.back().regels.empty()) opname.pop_back();
     return opname;
 }
 
@@ -124,6 +106,17 @@ uint64_t TotaleWacht(const std::vector<Beeld>& opname) {
     uint64_t som = 0;
     for (const Beeld& b : opname) som += b.wachtMs;
     return som;
+}
+
+void TypToets(char c) {
+    IO::InputEvent toets;
+    toets.key.asciiChar = static_cast<uint8_t>(c);
+    IO::PostInput(toets);
+}
+
+bool ToetsNogInRij(char c) {
+    IO::InputEvent e;
+    return IO::PeekInput(e) && e.key.asciiChar == static_cast<uint8_t>(c);
 }
 
 }  // namespace ShowsTest
