@@ -239,6 +239,20 @@ TEST(ProgramRunTest, ScriptFaultsStopBeforeTheProgramStarts) {
     }
 }
 
+// Virtual time makes a run repeatable: the same script and clock give the
+// same drawing, and the wall clock seeds the library generator (the stars).
+TEST(ProgramRunTest, RunsRepeatAndTheClockOptionSeedsTheStars) {
+    const std::string script = "at 0 trace trace.txt\n";
+    Result a = RunHeadless(script, "--until 1500 --clock \"2000-01-01 00:00:07.13\"");
+    Result b = RunHeadless(script, "--until 1500 --clock \"2000-01-01 00:00:07.13\"");
+    Result c = RunHeadless(script, "--until 1500 --clock \"2000-01-01 00:00:00.00\"");
+    ASSERT_EQ(a.status, 0) << a.err;
+    std::string traceA = HeadlessRun::ReadFile(a.dir + "/trace.txt");
+    EXPECT_EQ(traceA.substr(0, traceA.find('\n')), "surfaces");  // traced from Graph::Init on
+    EXPECT_EQ(traceA, HeadlessRun::ReadFile(b.dir + "/trace.txt"));
+    EXPECT_NE(traceA, HeadlessRun::ReadFile(c.dir + "/trace.txt"));
+}
+
 TEST(ProgramRunTest, TimeLimitEndsTheRun) {
     Result r = RunHeadless("at 0 trace trace.txt\n", "--until 500 --clock \"2024-02-29 23:59:59.99\"");
     EXPECT_EQ(r.status, 0) << r.err;
