@@ -92,8 +92,11 @@ private:
     void Handle(const SDL_Event& e);
     void Present(bool force);
     void Close();
+    void FitFrame();
 
     SDL_Window* window_ = nullptr;
+    WindowPlacement placement_;
+    bool framed_ = false;
     std::atomic<bool> stop_{false};
     bool closed_ = false;
     bool exposed_ = true;
@@ -124,20 +127,30 @@ bool SdlWindow::Open(const WindowPlacement& p) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
-    // The outer size includes the frame where the window manager reports one.
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 &&
-        p.width - left - right > 0 && p.height - top - bottom > 0) {
-        SDL_SetWindowSize(window_, p.width - left - right, p.height - top - bottom);
-        SDL_SetWindowPosition(window_, p.left + left, p.top + top);
-    }
+    placement_ = p;
+    FitFrame();
     return true;
+}
+
+// The outer size includes the frame where the window manager reports one.
+// A window manager frames the window only once it is shown, so this runs
+// again on the first window events until a frame was seen.
+void SdlWindow::FitFrame() {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) return;
+    if (top + left + bottom + right == 0) return;
+    framed_ = true;
+    const WindowPlacement& p = placement_;
+    if (p.width - left - right <= 0 || p.height - top - bottom <= 0) return;
+    SDL_SetWindowSize(window_, p.width - left - right, p.height - top - bottom);
+    SDL_SetWindowPosition(window_, p.left + left, p.top + top);
 }
 
 void SdlWindow::Handle(const SDL_Event& e) {
     switch (e.type) {
     case SDL_QUIT: closed_ = true; break;
     case SDL_WINDOWEVENT:
+        if (!framed_) FitFrame();
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) closed_ = true;
         else if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
                  e.window.event == SDL_WINDOWEVENT_RESTORED ||
