@@ -110,6 +110,9 @@ bool SdlWindow::Open(const WindowPlacement& p) {
     // Present through the plain software framebuffer: no GL renderer.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    // Only the display drivers that can be there; a driver asked for by name wins.
+    if (!std::getenv("SDL_VIDEODRIVER"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") ? "wayland,x11" : "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         ShowBoxOrPrint("Win class was not registered");
         return false;
