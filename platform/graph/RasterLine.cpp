@@ -121,16 +121,14 @@ bool FixedPointWalk(Surface& s, const AxisLine& a, int64_t first, int64_t count,
     // could otherwise force the compiler to reload the line's fields.
     const int64_t uSign = a.uSign;
     if (a.xMajor) {
-        uint8_t* const first = base + v * pitch + u;
+        uint8_t* const origin = base + v * pitch + u;
         int64_t column = 0;
-#pragma GCC unroll 4
-        for (int64_t k = 0; k < count; ++k, acc += slope, column += uSign) first[(acc >> 32) * pitch + column] = colour;
+        for (int64_t k = 0; k < count; ++k, acc += slope, column += uSign) origin[(acc >> 32) * pitch + column] = colour;
     } else {
-        uint8_t* const first = base + u * pitch + v;
+        uint8_t* const origin = base + u * pitch + v;
         const int64_t step = uSign * pitch;
         int64_t row = 0;
-#pragma GCC unroll 4
-        for (int64_t k = 0; k < count; ++k, acc += slope, row += step) first[row + (acc >> 32)] = colour;
+        for (int64_t k = 0; k < count; ++k, acc += slope, row += step) origin[row + (acc >> 32)] = colour;
     }
     return true;
 }
