@@ -8,6 +8,7 @@
 #include "platform/console/IO.h"
 #include "platform/graph/Graph.h"
 #include "shows/DemoData.h"
+#include "shows/PiCijfers.h"
 #include "shows/Shows.h"
 
 namespace KYR12 {
@@ -42,6 +43,7 @@ void Opzet(DemoData& d) {
     d.EersteAchthoek = QX3D::MaakBalk(d.MidPuntAchth1, 35, 35, 35, BLUE);
     ZetKleuren(d.EersteAchthoek, LIGHTBLUE);
     d.rich1 = MaakVector(0, 0, 150);
+    PiRegels();   // works the digits out now, inside the opening pause, not at scene 6
     Lib::Delay(750);
 }
 
