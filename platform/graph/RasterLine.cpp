@@ -11,6 +11,7 @@
 // walked from its start.
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include "platform/graph/RasterInternal.h"
 
 namespace Raster::Internal {
@@ -120,7 +121,9 @@ bool FixedPointWalk(Surface& s, const AxisLine& a, int64_t first, int64_t count,
     // Everything the loops read is a local: stores through a byte pointer
     // could otherwise force the compiler to reload the line's fields.
     const int64_t uSign = a.uSign;
-    if (a.xMajor) {
+    if (a.dv == 0 && a.xMajor) {  // horizontal: one run of the row
+        std::memset(base + v * pitch + (uSign > 0 ? u : u - (count - 1)), colour, static_cast<size_t>(count));
+    } else if (a.xMajor) {
         uint8_t* const origin = base + v * pitch + u;
         int64_t column = 0;
         for (int64_t k = 0; k < count; ++k, acc += slope, column += uSign) origin[(acc >> 32) * pitch + column] = colour;
