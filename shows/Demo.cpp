@@ -29,7 +29,10 @@ constexpr CARDINAL draaiBeelden = 45;   // scenes 1 and 2
 constexpr CARDINAL eindeScene3 = 1200;
 constexpr CARDINAL laatsteScene4 = 1500;
 
-void SchrijfBanier(const CHAR (&banier)[35]) { Graph::RawOutText(550, 550, CYAN, banier); }
+template <std::size_t N>
+void SchrijfBanier(const CHAR (&banier)[N]) {
+    Graph::RawOutText(550, 550, CYAN, banier);
+}
 
 void Draai(Polyhedron& blok, REAL hoek, QX3D::Vector richting, const DemoData& d) {
     QX3D::DraaiPolyhedronRondAs(blok, hoek, richting, d.MidPuntAchth1);
