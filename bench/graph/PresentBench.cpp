@@ -4,6 +4,7 @@
 // streaming texture. Needs a display (e.g. Xvfb); skips without one.
 #include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <cstdlib>
 #include "HeavyFrame.h"
 #include "platform/graph/GraphInspect.h"
@@ -38,12 +39,40 @@ void BM_PresentSoftwareFramebuffer(benchmark::State& state) {
     for (auto _ : state) {
         picker.Take(frame, true);
         SDL_Surface* surface = SDL_GetWindowSurface(window);
-        Graph::detail::ConvertFrame(frame, surface);
-        SDL_UpdateWindowSurface(window);
+        const auto bands = Graph::detail::ConvertChangedRows(frame, nullptr, surface);
+        SDL_UpdateWindowSurfaceRects(window, bands.data(), static_cast<int>(bands.size()));
     }
     SDL_DestroyWindow(window);
 }
 BENCHMARK(BM_PresentSoftwareFramebuffer)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A typical menu or score change: one text line differs from the frame shown.
+void BM_PresentOneChangedLine(benchmark::State& state) {
+    if (!PrepareFrame()) {
+        state.SkipWithError("no display");
+        return;
+    }
+    SDL_Window* window = SDL_CreateWindow("Graph", 1, 1, 1025, 730, SDL_WINDOW_SHOWN);
+    Graph::detail::FramePicker picker;
+    Graph::detail::FrameCopy frame, shown;
+    picker.Take(shown, true);
+    Graph::detail::ConvertFrame(shown, SDL_GetWindowSurface(window));
+    SDL_UpdateWindowSurface(window);
+    uint32_t score = 0;
+    for (auto _ : state) {
+        char text[16];
+        std::snprintf(text, sizeof text, "SCORE %06u", ++score);
+        Graph::RawOutText(20, 700, 14, text);
+        Graph::Sync();
+        picker.Take(frame, true);
+        SDL_Surface* surface = SDL_GetWindowSurface(window);
+        const auto bands = Graph::detail::ConvertChangedRows(frame, &shown, surface);
+        SDL_UpdateWindowSurfaceRects(window, bands.data(), static_cast<int>(bands.size()));
+        std::swap(frame, shown);
+    }
+    SDL_DestroyWindow(window);
+}
+BENCHMARK(BM_PresentOneChangedLine)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_PresentDefaultRenderer(benchmark::State& state) {
     if (!PrepareFrame()) {

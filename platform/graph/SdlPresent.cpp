@@ -5,6 +5,7 @@
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace Graph::detail {
 
@@ -18,13 +19,13 @@ void FillColourTable(const Palette& palette, const SDL_PixelFormat* format, uint
     }
 }
 
-// The common case: 32-bit window pixels.
-void Convert32(const FrameCopy& frame, SDL_Surface* surface, int w, int h) {
+// The common case: 32-bit window pixels, rows y0..y1-1.
+void Convert32(const FrameCopy& frame, SDL_Surface* surface, int w, int y0, int y1) {
     uint32_t table[256];
     FillColourTable(frame.palette, surface->format, table);
     const uint8_t* src = frame.pixels.data();
-    auto* dstRow = static_cast<uint8_t*>(surface->pixels);
-    for (int y = 0; y < h; ++y) {
+    auto* dstRow = static_cast<uint8_t*>(surface->pixels) + static_cast<std::ptrdiff_t>(y0) * surface->pitch;
+    for (int y = y0; y < y1; ++y) {
         auto* dst = reinterpret_cast<uint32_t*>(dstRow);
         const uint8_t* s = src + static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width);
         for (int x = 0; x < w; ++x) dst[x] = table[s[x]];
@@ -33,7 +34,7 @@ void Convert32(const FrameCopy& frame, SDL_Surface* surface, int w, int h) {
 }
 
 // Any other pixel format: let SDL blit an 8-bit surface with the palette.
-void ConvertOther(const FrameCopy& frame, SDL_Surface* surface, int w, int h) {
+void ConvertOther(const FrameCopy& frame, SDL_Surface* surface, int w, int y0, int y1) {
     SDL_Surface* indexed = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<uint8_t*>(frame.pixels.data()), frame.width, frame.height, 8, frame.width,
         SDL_PIXELFORMAT_INDEX8);
@@ -45,21 +46,60 @@ void ConvertOther(const FrameCopy& frame, SDL_Surface* surface, int w, int h) {
                                static_cast<Uint8>(rgb), 255};
     }
     SDL_SetPaletteColors(indexed->format->palette, colours, 0, 256);
-    SDL_Rect area{0, 0, w, h};
+    SDL_Rect area{0, y0, w, y1 - y0};
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     SDL_BlitSurface(indexed, &area, surface, &area);
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     SDL_FreeSurface(indexed);
 }
 
+void ConvertRows(const FrameCopy& frame, SDL_Surface* surface, int w, int y0, int y1) {
+    if (surface->format->BytesPerPixel == 4) Convert32(frame, surface, w, y0, y1);
+    else ConvertOther(frame, surface, w, y0, y1);
+}
+
+bool SamePicture(const FrameCopy& a, const FrameCopy& b) {
+    return a.width == b.width && a.height == b.height && a.palette.count == b.palette.count &&
+           std::memcmp(a.palette.colours, b.palette.colours, sizeof a.palette.colours) == 0;
+}
+
+bool RowDiffers(const FrameCopy& a, const FrameCopy& b, int y, int w) {
+    const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(a.width);
+    return std::memcmp(a.pixels.data() + at, b.pixels.data() + at, static_cast<std::size_t>(w)) != 0;
+}
+
 }  // namespace
 
 void ConvertFrame(const FrameCopy& frame, SDL_Surface* surface) {
     if (frame.pixels.empty() || !surface || !surface->pixels) return;
+    ConvertRows(frame, surface, std::min(frame.width, surface->w), 0, std::min(frame.height, surface->h));
+}
+
+std::vector<SDL_Rect> ConvertChangedRows(const FrameCopy& frame, const FrameCopy* shown,
+                                         SDL_Surface* surface) {
+    std::vector<SDL_Rect> bands;
+    if (frame.pixels.empty() || !surface || !surface->pixels) return bands;
     const int w = std::min(frame.width, surface->w);
     const int h = std::min(frame.height, surface->h);
-    if (surface->format->BytesPerPixel == 4) Convert32(frame, surface, w, h);
-    else ConvertOther(frame, surface, w, h);
+    const bool all = !shown || shown->pixels.size() != frame.pixels.size() || !SamePicture(frame, *shown);
+    // Bands a few unchanged rows apart go as one: fewer, larger updates.
+    constexpr int kJoinGap = 16;
+    auto changed = [&](int y) { return all || RowDiffers(frame, *shown, y, w); };
+    int y = 0;
+    while (y < h) {
+        if (!changed(y)) {
+            ++y;
+            continue;
+        }
+        const int first = y;
+        int end = y + 1;
+        for (int next = end; next < h && next < end + kJoinGap; ++next)
+            if (changed(next)) end = next + 1;
+        ConvertRows(frame, surface, w, first, end);
+        bands.push_back(SDL_Rect{0, first, w, end - first});
+        y = end;
+    }
+    return bands;
 }
 
 }  // namespace Graph::detail

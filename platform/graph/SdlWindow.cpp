@@ -102,6 +102,9 @@ private:
     bool exposed_ = true;
     FramePicker picker_;
     FrameCopy frame_;
+    FrameCopy shown_;                      // the picture on the window now
+    bool haveShown_ = false;
+    SDL_Surface* lastSurface_ = nullptr;
 };
 
 bool SdlWindow::Open(const WindowPlacement& p) {
@@ -173,14 +176,20 @@ void SdlWindow::Handle(const SDL_Event& e) {
     }
 }
 
+// Only the rows that changed since the last present are converted and sent
+// to the display; a repaint the system asked for sends everything.
 void SdlWindow::Present(bool force) {
     if (!picker_.Take(frame_, force)) return;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
+    const bool whole = force || !haveShown_ || surface != lastSurface_;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    ConvertFrame(frame_, surface);
+    const std::vector<SDL_Rect> bands = ConvertChangedRows(frame_, whole ? nullptr : &shown_, surface);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    SDL_UpdateWindowSurface(window_);
+    if (!bands.empty()) SDL_UpdateWindowSurfaceRects(window_, bands.data(), static_cast<int>(bands.size()));
+    std::swap(frame_, shown_);
+    haveShown_ = true;
+    lastSurface_ = surface;
 }
 
 void SdlWindow::Run() {

@@ -129,6 +129,12 @@ TEST_F(SdlWindowTest, ShowsTheBackBufferAtTheGivenPlace) {
     EXPECT_EQ(geometry_.h, 730);
     DrawTestPicture();
     EXPECT_TRUE(Eventually([&] { return Mismatches(geometry_) == 0; }));
+    // A small change, then a whole new frame after a clear.
+    Graph::RawOutText(600, 600, Kleuren::LIGHTRED, "SCORE 10");
+    EXPECT_TRUE(Eventually([&] { return Mismatches(geometry_) == 0; }));
+    Graph::Rectangle(0, 0, 1025, 730, Kleuren::BLACK, true);
+    Graph::Disc(200, 200, 60, Kleuren::GREEN);
+    EXPECT_TRUE(Eventually([&] { return Mismatches(geometry_) == 0; }));
 }
 
 TEST_F(SdlWindowTest, RepaintsEverythingAfterBeingUnmapped) {
