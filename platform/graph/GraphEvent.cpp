@@ -69,7 +69,7 @@ bool ManualEvent::Spin() {
     }
     set = set || IsSet();
     const int64_t next = set ? std::max(budget, std::min(kMaxSpinNs, budget * 2))
-                             : kMinSpinNs;
+                             : std::max(kMinSpinNs, budget / 2);
     if (!probe || set) spinNs_.store(next, std::memory_order_relaxed);
     return set;
 }

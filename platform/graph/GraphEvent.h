@@ -35,10 +35,10 @@ public:
 
     // Bounds of how long a waiter spins before it blocks.
     static constexpr int64_t kMaxSpinNs = 60'000;
-    static constexpr int64_t kMinSpinNs = 500;
+    static constexpr int64_t kMinSpinNs = 2'000;
     // One wait in this many spins the longest time, to find out whether
     // spinning pays again.
-    static constexpr uint32_t kProbeEvery = 32;
+    static constexpr uint32_t kProbeEvery = 16;
 
 private:
     // Spins while the event is clear, for the current spin time; true when it got set.
