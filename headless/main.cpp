@@ -107,16 +107,17 @@ bool ParseUntil(std::string_view text, uint64_t& ms) {
 int ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         std::string_view option = argv[i];
+        if (option != "--script" && option != "--clock" && option != "--until") {
+            return Usage(("unknown option " + std::string(option)).c_str());
+        }
         if (i + 1 >= argc) return Usage(("missing value after " + std::string(option)).c_str());
         std::string_view value = argv[++i];
         if (option == "--script") {
             options.scriptPath = std::string(value);
         } else if (option == "--clock") {
             if (!ParseCivilTime(value, options.clock)) return Usage("bad --clock (want \"YYYY-MM-DD HH:MM:SS.CC\")");
-        } else if (option == "--until") {
-            if (!ParseUntil(value, options.untilMs)) return Usage("bad --until (want milliseconds)");
-        } else {
-            return Usage(("unknown option " + std::string(option)).c_str());
+        } else if (!ParseUntil(value, options.untilMs)) {
+            return Usage("bad --until (want milliseconds)");
         }
     }
     return -1;
