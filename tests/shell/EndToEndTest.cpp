@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -138,6 +139,17 @@ void Drain(int master, std::string& out) {
     }
 }
 
+// Waits until the program has switched the terminal to raw keys (the
+// terminal's settings are visible from the master side), so that what is
+// typed next is read as keys and not edited as a line.
+bool WaitForRawKeys(int master, std::chrono::seconds limit) {
+    for (auto end = Clock::now() + limit; Clock::now() < end; std::this_thread::sleep_for(20ms)) {
+        termios mode{};
+        if (tcgetattr(master, &mode) == 0 && (mode.c_lflag & ICANON) == 0) return true;
+    }
+    return false;
+}
+
 void Type(int master, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -178,7 +190,7 @@ TEST(EndToEndTest, TerminalAndWindowKeysDriveTheMenuAndCloseRestoresTheTerminal)
         _exit(127);
     }
     std::string out;
-    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(WaitForRawKeys(master, 60s));
     Type(master, Garbage());  // typed during the intro: waits in the queue
 
     // The intro plays first (about half a minute); then the menu takes the
