@@ -19,17 +19,6 @@ CivilTime Parsed(const char* text) {
     return t;
 }
 
-TEST(VirtualClockTest, ParsesTheClockOption) {
-    CivilTime t = Parsed("2024-02-29 23:59:59.99");
-    EXPECT_EQ(t.year, 2024);
-    EXPECT_EQ(t.month, 2);
-    EXPECT_EQ(t.day, 29);
-    EXPECT_EQ(t.hour, 23);
-    EXPECT_EQ(t.minute, 59);
-    EXPECT_EQ(t.second, 59);
-    EXPECT_EQ(t.hundredths, 99);
-}
-
 TEST(VirtualClockTest, RefusesMalformedOrImpossibleClocks) {
     CivilTime t;
     for (const char* bad : {"", "2000-01-01", "2000-01-01 00:00:00", "2000-01-01 00:00:00.0",

@@ -47,12 +47,6 @@ TEST_F(StandardLibTest, GeneratorStartsFromSeed94AndCyclesThroughAllButTheFixedP
     EXPECT_EQ(StandardLib::PseudoRandomCardGenerator(), 716u);
 }
 
-TEST_F(StandardLibTest, ModuleInitRestartsTheSequence) {
-    Draw(17, 0, 800);
-    StandardLib::ModuleInit();
-    EXPECT_EQ(Draw(1, 0, 800), (std::vector<CARDINAL>{566}));
-}
-
 TEST_F(StandardLibTest, RandomCardScalesTheGeneratorExactly) {
     EXPECT_EQ(Draw(5, 0, 800), (std::vector<CARDINAL>{566, 182, 665, 432, 258}));
     StandardLib::ModuleInit();
