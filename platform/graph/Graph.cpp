@@ -4,6 +4,7 @@
 #include "platform/graph/Graph.h"
 
 #include <chrono>
+#include <sched.h>
 #include <cstdlib>
 #include "platform/graph/GraphCaller.h"
 #include "platform/graph/GraphService.h"
@@ -39,6 +40,7 @@ void Post(Request& r) {
         std::fputs(line.c_str(), cs.trace);
         std::fputc('\n', cs.trace);
     }
+    r.callerCpu = sched_getcpu();
     TheService().requestPosted.Set();
 }
 

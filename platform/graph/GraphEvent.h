@@ -25,7 +25,9 @@ public:
     ManualEvent& operator=(const ManualEvent&) = delete;
 
     void Set();
-    void Reset() { state_.store(0, std::memory_order_seq_cst); }
+    // Release order is enough: whoever waits next learns of the reset through
+    // a later Set (sequentially consistent) of the other event.
+    void Reset() { state_.store(0, std::memory_order_release); }
     bool IsSet() const { return state_.load(std::memory_order_acquire) != 0; }
 
     // Returns once the event is set.
@@ -39,14 +41,18 @@ public:
     // One wait in this many spins the longest time, to find out whether
     // spinning pays again.
     static constexpr uint32_t kProbeEvery = 16;
+    // Polls before the timed spin starts.
+    static constexpr int kQuickPolls = 64;
 
 private:
     // Spins while the event is clear, for the current spin time; true when it got set.
     bool Spin();
 
+    // The flag and the sleeper count share a cache line that both threads
+    // touch; the waiter's own bookkeeping lives on another one.
     alignas(64) std::atomic<uint32_t> state_{0};
     std::atomic<uint32_t> sleepers_{0};
-    std::atomic<int64_t> spinNs_{kMaxSpinNs};
+    alignas(64) std::atomic<int64_t> spinNs_{kMaxSpinNs};
     std::atomic<uint32_t> waits_{0};
 };
 

@@ -46,29 +46,30 @@ struct FrameLog {
     int64_t clearIntervalNs = 0;   // time between the two latest full clears
 };
 
+// Members that different threads write are kept on cache lines of their own.
 struct Service {
     // The hand-off.
     ManualEvent requestPosted;
     ManualEvent idle;
-    Request request;
-    std::atomic<bool> serverRunning{false};
+    alignas(64) Request request;
+    alignas(64) std::atomic<bool> serverRunning{false};
     std::thread drawingThread;
-    DrawState draw;                // drawing thread's settings
+    alignas(64) DrawState draw;    // drawing thread's settings
 
     // The back buffer.
-    std::mutex backLock;
+    alignas(64) std::mutex backLock;
     Pixels back;
     Palette backPalette;
 
     // The window surface, and the picture it held before the latest full clear.
-    std::mutex windowLock;
+    alignas(64) std::mutex windowLock;
     Pixels window;
     Pixels completed;
     Palette windowPalette;
     FrameLog frames;
 
     // Steady clock of the drawing thread's latest finished request.
-    std::atomic<int64_t> lastActivityNs{0};
+    alignas(64) std::atomic<int64_t> lastActivityNs{0};
 };
 
 Service& TheService();
