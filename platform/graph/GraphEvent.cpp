@@ -49,8 +49,8 @@ void ManualEvent::Set() {
     // Both this store and the sleeper's increment are sequentially
     // consistent: either we see the sleeper and wake it, or it sees the flag
     // before it sleeps (and the futex re-checks the word atomically).
-    state_.store(1, std::memory_order_seq_cst);
-    if (sleepers_.load(std::memory_order_seq_cst) != 0) FutexWakeAll(state_);
+    word_.state.store(1, std::memory_order_seq_cst);
+    if (word_.sleepers.load(std::memory_order_seq_cst) != 0) FutexWakeAll(word_.state);
 }
 
 bool ManualEvent::Spin() {
@@ -85,23 +85,23 @@ bool ManualEvent::Spin() {
 
 void ManualEvent::Wait() {
     if (Spin()) return;
-    sleepers_.fetch_add(1, std::memory_order_seq_cst);
-    while (state_.load(std::memory_order_seq_cst) == 0) FutexWait(state_, 0, nullptr);
-    sleepers_.fetch_sub(1, std::memory_order_seq_cst);
+    word_.sleepers.fetch_add(1, std::memory_order_seq_cst);
+    while (word_.state.load(std::memory_order_seq_cst) == 0) FutexWait(word_.state, 0, nullptr);
+    word_.sleepers.fetch_sub(1, std::memory_order_seq_cst);
 }
 
 bool ManualEvent::WaitFor(std::chrono::milliseconds timeout) {
     using Clock = std::chrono::steady_clock;
     if (Spin()) return true;
     const auto deadline = Clock::now() + timeout;
-    sleepers_.fetch_add(1, std::memory_order_seq_cst);
-    while (state_.load(std::memory_order_seq_cst) == 0) {
+    word_.sleepers.fetch_add(1, std::memory_order_seq_cst);
+    while (word_.state.load(std::memory_order_seq_cst) == 0) {
         const auto left = deadline - Clock::now();
         if (left <= std::chrono::nanoseconds::zero()) break;
         const timespec ts = ToTimespec(std::chrono::duration_cast<std::chrono::nanoseconds>(left));
-        FutexWait(state_, 0, &ts);
+        FutexWait(word_.state, 0, &ts);
     }
-    sleepers_.fetch_sub(1, std::memory_order_seq_cst);
+    word_.sleepers.fetch_sub(1, std::memory_order_seq_cst);
     return IsSet();
 }
 

@@ -18,17 +18,26 @@
 
 namespace Graph::detail {
 
+// The words other threads look at: the flag and the count of threads asleep
+// on it. They may live inside a larger record (see GraphService.h), so that
+// one cache line carries both events and the request they guard.
+struct EventWord {
+    std::atomic<uint32_t> state{0};
+    std::atomic<uint32_t> sleepers{0};
+};
+
 class ManualEvent {
 public:
-    ManualEvent() = default;
+    ManualEvent() : word_(own_) {}
+    explicit ManualEvent(EventWord& shared) : word_(shared) {}
     ManualEvent(const ManualEvent&) = delete;
     ManualEvent& operator=(const ManualEvent&) = delete;
 
     void Set();
     // Release order is enough: whoever waits next learns of the reset through
     // a later Set (sequentially consistent) of the other event.
-    void Reset() { state_.store(0, std::memory_order_release); }
-    bool IsSet() const { return state_.load(std::memory_order_acquire) != 0; }
+    void Reset() { word_.state.store(0, std::memory_order_release); }
+    bool IsSet() const { return word_.state.load(std::memory_order_acquire) != 0; }
 
     // Returns once the event is set.
     void Wait();
@@ -48,10 +57,9 @@ private:
     // Spins while the event is clear, for the current spin time; true when it got set.
     bool Spin();
 
-    // The flag and the sleeper count share a cache line that both threads
-    // touch; the waiter's own bookkeeping lives on another one.
-    alignas(64) std::atomic<uint32_t> state_{0};
-    std::atomic<uint32_t> sleepers_{0};
+    alignas(64) EventWord own_;   // used when no shared word is given
+    EventWord& word_;
+    // The waiter's own bookkeeping, away from the words both threads touch.
     alignas(64) std::atomic<int64_t> spinNs_{kMaxSpinNs};
     std::atomic<uint32_t> waits_{0};
 };

@@ -9,6 +9,7 @@
 // holds both at once.
 #pragma once
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -46,12 +47,23 @@ struct FrameLog {
     int64_t clearIntervalNs = 0;   // time between the two latest full clears
 };
 
+// The hand-off: both events' words and the start of the request record on
+// one cache line, so that passing a request moves one line between the two
+// threads instead of four.
+struct HandOffLine {
+    EventWord posted;
+    EventWord idle;
+    Request request;
+};
+static_assert(offsetof(HandOffLine, request) + offsetof(Request, text) <= 64,
+              "the request's numbers must share the events' cache line");
+
 // Members that different threads write are kept on cache lines of their own.
 struct Service {
-    // The hand-off.
-    ManualEvent requestPosted;
-    ManualEvent idle;
-    alignas(64) Request request;
+    alignas(64) HandOffLine handOff;
+    Request& request = handOff.request;
+    ManualEvent requestPosted{handOff.posted};
+    ManualEvent idle{handOff.idle};
     alignas(64) std::atomic<bool> serverRunning{false};
     std::thread drawingThread;
     alignas(64) DrawState draw;    // drawing thread's settings
