@@ -173,7 +173,8 @@ void DrawingThreadMain(Service* sv) {
         sv->requestPosted.Reset();
         separation.Check(sv->request.callerCpu);
         const bool goOn = Carry(*sv, sv->request);
-        sv->lastActivityNs.store(NowNs(), std::memory_order_relaxed);
+        sv->requestsDone.store(sv->requestsDone.load(std::memory_order_relaxed) + 1,
+                               std::memory_order_relaxed);
         sv->idle.Set();
         if (!goOn) return;
     }

@@ -80,8 +80,8 @@ struct Service {
     Palette windowPalette;
     FrameLog frames;
 
-    // Steady clock of the drawing thread's latest finished request.
-    alignas(64) std::atomic<int64_t> lastActivityNs{0};
+    // Requests the drawing thread has finished (only it writes this).
+    alignas(64) std::atomic<uint64_t> requestsDone{0};
 };
 
 Service& TheService();

@@ -19,7 +19,14 @@ bool FramePicker::Take(FrameCopy& out, bool force, int64_t nowNs) {
     const FrameLog& log = sv.frames;
     FrameTimes t;
     t.nowNs = nowNs;
-    t.lastActivityNs = sv.lastActivityNs.load(std::memory_order_relaxed);
+    // Drawing is timed by when this thread sees it progress: cheaper for the
+    // drawing thread than reading the clock for every request.
+    const uint64_t done = sv.requestsDone.load(std::memory_order_relaxed);
+    if (done != requestsSeen_) {
+        requestsSeen_ = done;
+        lastActivityNs_ = nowNs;
+    }
+    t.lastActivityNs = lastActivityNs_;
     t.lastClearNs = log.lastClearNs;
     t.clearIntervalNs = log.clearIntervalNs;
     t.completedValid = log.completedValid;

@@ -15,7 +15,7 @@ enum class FrameChoice { Live, Completed };
 
 struct FrameTimes {
     int64_t nowNs = 0;
-    int64_t lastActivityNs = 0;      // the drawing thread's latest finished request
+    int64_t lastActivityNs = 0;      // when the drawing thread was last seen finishing a request
     int64_t lastClearNs = 0;         // the latest full clear
     int64_t clearIntervalNs = 0;     // between the two latest full clears (0: one clear so far)
     bool completedValid = false;     // a picture before a full clear is kept
@@ -48,6 +48,8 @@ public:
     bool Take(FrameCopy& out, bool force) { return Take(out, force, NowNs()); }
 
 private:
+    uint64_t requestsSeen_ = 0;
+    int64_t lastActivityNs_ = 0;              // when requestsSeen_ last changed
     uint64_t liveAfterClear_ = ~uint64_t{0};   // clear serial for which the live surface was shown
     bool taken_ = false;
     FrameChoice lastChoice_ = FrameChoice::Live;
