@@ -23,7 +23,7 @@ struct FrameTimes {
 };
 
 // Drawing that pauses this long has finished its picture.
-inline constexpr int64_t kQuietNs = 20'000'000;
+inline constexpr int64_t kQuietNs = 50'000'000;
 // How long after a clear the next clear is awaited: a few frame times, within these bounds.
 inline constexpr int64_t kMinClearWaitNs = 50'000'000;
 inline constexpr int64_t kMaxClearWaitNs = 1'000'000'000;

@@ -36,8 +36,9 @@ TEST(FrameChoice, TheLiveSurfaceOnceDrawingRestsOrStopsClearing) {
     FrameTimes t = Drawing(2 * kMs, 5 * kMs);
     t.completedValid = false;
     EXPECT_EQ(ChooseFrame(t), FrameChoice::Live);             // no clear yet
-    t = Drawing(30 * kMs, 5 * kMs);
-    t.lastActivityNs = t.nowNs - 25 * kMs;
+    t = Drawing(30 * kMs, 100 * kMs);
+    EXPECT_EQ(ChooseFrame(t), FrameChoice::Completed);
+    t.lastActivityNs = t.nowNs - Graph::detail::kQuietNs;
     EXPECT_EQ(ChooseFrame(t), FrameChoice::Live);             // drawing paused: the picture is whole
     EXPECT_EQ(ChooseFrame(Drawing(60 * kMs, 5 * kMs)), FrameChoice::Live);   // overdrawing, e.g. flashes
     EXPECT_EQ(ChooseFrame(Drawing(60 * kMs, 0)), FrameChoice::Live);
