@@ -113,6 +113,9 @@ bool SdlWindow::Open(const WindowPlacement& p) {
     // Present through the plain software framebuffer: no GL renderer.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    // The player types into the console the program started from: the window
+    // leaves the keyboard focus there when it first appears.
+    SDL_SetHint(SDL_HINT_WINDOW_NO_ACTIVATION_WHEN_SHOWN, "1");
     // Only the display drivers that can be there; a driver asked for by name wins.
     if (!std::getenv("SDL_VIDEODRIVER"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") ? "wayland,x11" : "x11");
