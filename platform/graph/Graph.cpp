@@ -143,6 +143,20 @@ void UseFontMetrics() {
     Rows = Depth > cs.descent ? (Depth - cs.descent) / cs.cellHeight : 0;
 }
 
+// Waits for the window thread to end. One that never reported back is stuck
+// in the window system: it is left behind, with its backend, rather than
+// hanging the caller.
+void EndWindowThread() {
+    CallerState& cs = Caller();
+    if (!cs.windowThread.joinable()) return;
+    if (cs.windowStarted.IsSet()) {
+        cs.windowThread.join();
+        return;
+    }
+    cs.windowThread.detach();
+    (void)cs.backend.release();
+}
+
 // Starts the window thread and waits until it has opened the window and
 // started the drawing thread, or failed.
 bool OpenWindow() {
@@ -190,7 +204,7 @@ void ModuleExit() {
     if (!cs.moduleReady) return;
     if (cs.created) Exit();
     // A window that failed to open, or that the user closed, left its thread behind.
-    if (cs.windowThread.joinable()) cs.windowThread.join();
+    EndWindowThread();
     cs.backend.reset();
     StopDrawingThread();
     Service& sv = TheService();
@@ -218,7 +232,7 @@ BOOLEAN Init(INTEGER left, INTEGER top, INTEGER width, INTEGER height) {
     Width = static_cast<CARDINAL>(SurfaceSide(width));
     Depth = static_cast<CARDINAL>(SurfaceSide(height));
     cs.placement = WindowPlacement{left, top, width, height};
-    if (cs.windowThread.joinable()) cs.windowThread.join();  // an earlier, closed window
+    EndWindowThread();  // an earlier, closed window
     if (!OpenWindow()) return false;
 
     PostWords(OP_SURFACES, Width, Depth);
@@ -238,7 +252,7 @@ void Exit() {
     if (!cs.created) return;
     cs.created = false;
     if (cs.backend && cs.windowOpened.load()) cs.backend->Stop();
-    if (cs.windowThread.joinable()) cs.windowThread.join();
+    EndWindowThread();
     cs.windowOpened.store(false);
 }
 
