@@ -43,8 +43,10 @@ MessageDesk& Desk() {
     return *desk;
 }
 
+// A message box where a display is, else one line on standard error.
 void ShowBoxOrPrint(const char* text) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Graph", text, nullptr) != 0)
+    const bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+    if (!display || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Graph", text, nullptr) != 0)
         std::fprintf(stderr, "%s\n", text);
 }
 
