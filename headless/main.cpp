@@ -11,7 +11,7 @@
 #include "headless/Runner.h"
 #include "platform/console/InputQueue.h"
 #include "platform/graph/Graph.h"
-#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphProbe.h"
 #include "shell/Shell.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "game/Sterren.h"
 #include "platform/console/IO.h"
 #include "platform/graph/Graph.h"
-#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphProbe.h"
 
 using namespace QX3D;
 

@@ -13,7 +13,7 @@
 #include "platform/console/IO.h"
 #include "platform/console/InputQueue.h"
 #include "platform/graph/Graph.h"
-#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphProbe.h"
 #include "shell/StandardLib.h"
 
 namespace {

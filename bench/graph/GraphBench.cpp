@@ -6,7 +6,7 @@
 #include <mutex>
 #include <thread>
 #include "HeavyFrame.h"
-#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphProbe.h"
 #include "platform/graph/GraphService.h"
 
 namespace {

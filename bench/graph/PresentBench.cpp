@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include "HeavyFrame.h"
-#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphProbe.h"
 #include "platform/graph/SdlPresent.h"
 #include "platform/graph/WindowFrames.h"
 

@@ -230,7 +230,7 @@ void KeyDecoder::FinishSequence(uint8_t final, std::vector<KeyRecord>& out) {
     if (!ModifierState(modifier, state)) return;
     if (alt_) state |= LEFT_ALT_PRESSED;
 
-    KeySpec spec = kNone;
+    KeySpec key = kNone;
     if (introducer_ == 'O' && final == 'M') {
         // Keypad Enter in application keypad mode.
         out.push_back(MakeKey(VK_RETURN, SCAN_RETURN, 0x0D, ENHANCED_KEY | state));
@@ -241,12 +241,12 @@ void KeyDecoder::FinishSequence(uint8_t final, std::vector<KeyRecord>& out) {
         return;
     }
     if (final == '~') {
-        if (introducer_ == '[') spec = TildeKey(first);
+        if (introducer_ == '[') key = TildeKey(first);
     } else if (first <= 1) {
-        spec = LetterFinalKey(final);
+        key = LetterFinalKey(final);
     }
-    if (spec.vk == 0) return;  // unknown: dropped whole
-    out.push_back(MakeKey(spec.vk, spec.scan, 0, state | (spec.enhanced ? ENHANCED_KEY : 0)));
+    if (key.vk == 0) return;  // unknown: dropped whole
+    out.push_back(MakeKey(key.vk, key.scan, 0, state | (key.enhanced ? ENHANCED_KEY : 0)));
 }
 
 // The key record of a byte outside any sequence; false for bytes that no

@@ -4,7 +4,7 @@ add_library(graph STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Graph.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphEvent.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphExecute.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/GraphInspect.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphProbe.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphPrimitives.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphServer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphText.cpp

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/graph/Graph.h"
-#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphProbe.h"
 
 namespace spoor {
 

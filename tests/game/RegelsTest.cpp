@@ -7,7 +7,7 @@
 #include "game/Game.h"
 #include "game/SpelIntern.h"
 #include "game/Sterren.h"
-#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphProbe.h"
 #include "tests/game/SpelOmgeving.h"
 
 namespace spel_test {

@@ -8,7 +8,7 @@
 #include <vector>
 #include <gtest/gtest.h>
 #include "platform/graph/Graph.h"
-#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphProbe.h"
 #include "platform/graph/GraphService.h"
 
 namespace graphtest {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/graph/Graph.h"
-#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphProbe.h"
 #include "shows/Shows.h"
 #include "tests/shows/Opname.h"
 

@@ -1,6 +1,6 @@
 // What tests and tools may ask of Graph: the back buffer's pixels, PNG
 // snapshots and the request trace.
-#include "platform/graph/GraphInspect.h"
+#include "platform/graph/GraphProbe.h"
 
 #include "platform/graph/GraphCaller.h"
 #include "platform/graph/GraphService.h"
