@@ -145,8 +145,8 @@ void PrepareTheWave(QX3D::Polyhedron (&golf)[golfBlokken]) {
 // upper faces form one continuous rippling surface.
 void BeweegGolf(QX3D::Polyhedron (&golf)[golfBlokken], CARDINAL i) {
     for (CARDINAL j = 0; j < golfBlokken; ++j) {
-        const REAL s1 = 30.0f * GolfSinus(i + 100 * j);
-        const REAL s2 = 30.0f * GolfSinus(i + 100 * j + 100);
+        const REAL s1 = static_cast<REAL>(30 * GolfSinus(i + 100 * j));
+        const REAL s2 = static_cast<REAL>(30 * GolfSinus(i + 100 * j + 100));
         for (CARDINAL h = 0; h < 4; ++h) {
             QX3D::Vector& hoek = golf[j].hoek[h];
             const REAL dy = h < 2 ? s1 : s2;

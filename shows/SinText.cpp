@@ -15,8 +15,8 @@ void SinTextUit(CARDINAL x, CARDINAL y, CARDINAL kleur, const CHAR* tekst, std::
     for (std::size_t i = 0; i < lengte; ++i) {
         const CHAR teksti[1] = {tekst[i]};
         const CARDINAL stap = fase + static_cast<CARDINAL>(i);
-        const REAL uitwijking = hoogte * GolfSinus(stap);
-        const INTEGER rij = static_cast<INTEGER>(uitwijking);   // truncated towards zero
+        // Truncated towards zero from the double product, never stored as a REAL.
+        const INTEGER rij = static_cast<INTEGER>(LONGREAL(hoogte) * GolfSinus(stap));
         const CARDINAL X = x + tekenAfstand * static_cast<CARDINAL>(i);
         const CARDINAL Y = y + static_cast<CARDINAL>(rij);
         Graph::RawOutText(X, Y, kleur, teksti);

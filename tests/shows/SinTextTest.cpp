@@ -31,6 +31,12 @@ TEST(SinText, ColumnsRowsAndThePhaseShift) {
     ASSERT_EQ(golf.size(), 10u);
     for (int i = 0; i < 10; ++i) EXPECT_EQ(golf[i].y - 50, verwacht[i]) << "character " << i;
 
+    // The argument is not rounded to a REAL: at step 395 the exact offset is
+    // -1.998 (not -2.0009) and at 419 it is -9.0015 (not -8.9985).
+    const std::vector<Tekst> laat = Schrijf([] { KYR12::SinText(0, 50, WHITE, "abcdefghijklmnopqrstuvwxy", 10, 395); });
+    EXPECT_EQ(laat[0].y - 50, -1);
+    EXPECT_EQ(laat[24].y - 50, -9);
+
     // Character i at phase f stands at the height of character i + 1 at f - 1.
     const std::vector<Tekst> f4 = Schrijf([] { KYR12::SinText(0, 400, WHITE, "0123456789abcdefghij", 7, 300); });
     const std::vector<Tekst> f5 = Schrijf([] { KYR12::SinText(0, 400, WHITE, "0123456789abcdefghij", 7, 301); });
