@@ -3,6 +3,7 @@
 #include "headless/Script.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string_view>
@@ -134,8 +135,11 @@ Script ParseScriptText(const std::string& text) {
 }
 
 Script LoadScript(const std::string& path) {
+    // A folder opens like a file but reads as nothing, which would pass for
+    // an empty script: name it as unreadable instead.
+    std::error_code ignored;
     std::ifstream in(path);
-    if (!in) {
+    if (!in || std::filesystem::is_directory(path, ignored)) {
         Script script;
         script.error = "cannot read script \"" + path + "\"";
         return script;

@@ -83,10 +83,12 @@ TEST(ScriptTest, EqualTimesKeepFileOrder) {
     EXPECT_EQ(script.commands[2].key.down.asciiChar, 'c');
 }
 
-TEST(ScriptTest, MissingScriptFileIsAnError) {
-    auto script = Headless::LoadScript("/nonexistent/dir/script.txt");
-    EXPECT_FALSE(script.Ok());
-    EXPECT_NE(script.error.find("cannot read script"), std::string::npos);
+TEST(ScriptTest, MissingOrFolderScriptIsAnError) {
+    for (const std::string& path : {std::string("/nonexistent/dir/script.txt"), testing::TempDir()}) {
+        auto script = Headless::LoadScript(path);
+        EXPECT_FALSE(script.Ok()) << path;
+        EXPECT_NE(script.error.find("cannot read script"), std::string::npos) << path;
+    }
 }
 
 }  // namespace
