@@ -17,25 +17,6 @@ constexpr CARDINAL TekstKleur = CYAN;
 constexpr CARDINAL AankondigingMs = 1500;
 constexpr CARDINAL MaxKogelVPerLevel = 10000;   // a level ends once more enemy bullets exist
 
-// A fresh star in the box x, y in [-150, 150), z in [1, 151). The three draws
-// are made in the order x, y, z; each coordinate is computed in double
-// precision from the generator's value and only then rounded to REAL.
-QX3D::Vector NieuweSter() {
-    const REAL x = static_cast<REAL>(Lib::RAND() * 300.0 - 150.0);
-    const REAL y = static_cast<REAL>(Lib::RAND() * 300.0 - 150.0);
-    const REAL z = static_cast<REAL>(Lib::RAND() * 150.0 + 1.0);
-    return QX3D::MaakVector(x, y, z);
-}
-
-// The four bars of the play-area frame, drawn over whatever is on screen
-// (the level start draws them on the window the announcement just cleared).
-void TekenKader() {
-    Graph::Rectangle(107, 60, 918, 65, WHITE, true);
-    Graph::Rectangle(107, 60, 112, 670, WHITE, true);
-    Graph::Rectangle(107, 670, 918, 664, WHITE, true);
-    Graph::Rectangle(912, 670, 918, 60, WHITE, true);
-}
-
 // "level", its number and the seat-belt line, three seconds on a black screen.
 void KondigLevelAan() {
     KuisSchermGroot();
@@ -84,9 +65,7 @@ void SPEL() {
 }
 
 void Initialize() {
-    for (QX3D::Vector& ster : sterrenS) {
-        ster = NieuweSter();
-    }
+    InitSterrenS();
     // The z of 1.0E-33 is kept on purpose: steering also nudges depth by it.
     vy1 = QX3D::MaakVector(0.1f, 0.0f, 1.0E-33f);
     vy2 = QX3D::MaakVector(-0.1f, 0.0f, 1.0E-33f);
@@ -100,7 +79,7 @@ void Initialize() {
     TimerSterren = 0;
     Quit = false;
     score = 0;
-    TekenKader();
+    TekenVarko();   // on the window the announcement just cleared
 }
 
 void SIM() {
