@@ -132,6 +132,23 @@ TEST_F(SpelTest, ABulletFiredFromTheAimingPointStandsStillAndExpires) {
     EXPECT_FALSE(KogelVAr[1].life);
 }
 
+// The same draws pin the aim's 32-bit rounding: each step of the aim and of
+// the course (times 10, then divided by the length) is a float operation in
+// this order; double intermediates or 10 / length first change the last bits.
+TEST_F(SpelTest, TheAimIsWorkedOutInFloatInTheWrittenOrder) {
+    level = 3;
+    Snelheid = 0.07f;
+    const QX3D::Vector v = {0.0123f, 0.0456f, 950.25f};
+    MakeKogelV(v);
+    const float spreiding = 3.0f * 3.0f;
+    const QX3D::Vector help = {71.0f / 800.0f / spreiding - v.x, 19.0f / 640.0f / spreiding - v.y,
+                               (1.0f - v.z) - 10.0f * Snelheid};
+    const float lengte = QX3D::Norm(help);
+    EXPECT_EQ(KogelVAr[1].RichVect.x, help.x * 10.0f / lengte);
+    EXPECT_EQ(KogelVAr[1].RichVect.y, help.y * 10.0f / lengte);
+    EXPECT_EQ(KogelVAr[1].RichVect.z, help.z * 10.0f / lengte);
+}
+
 // Offsets round by truncating (offset + 0.5) toward zero; both boxes are inclusive.
 TEST(HitBoxes, BoundsInScreenPixels) {
     QX3D::Init3D(1025, 730, 60.0f);
