@@ -93,6 +93,8 @@ void SIM() {
         TekenAlles();
     }
     TekenSterrenS();
+    // KeyPressed reports any key-down, also a modifier pressed alone that
+    // RdKey skips: the frame then waits for the next real key. Kept on purpose.
     if (IO::KeyPressed()) {
         AanvallerDo();
     }
