@@ -134,19 +134,27 @@ private:
 
 private:
     // One run, walked right to left on the way up and over the top, left to
-    // right on the way down and back.
+    // right on the way down and back. Pixel i of the run lies one column
+    // further along than pixel i - 1, so the pixels off the surface are
+    // skipped by counting them, not by walking them: a run of a flat
+    // ellipse can be billions of pixels long.
     void Side(int64_t row, bool rightSide, bool leftToRight) {
         const Internal::Run right = RightRun(e_, RowW(e_, row));
         const Internal::Run run = rightSide ? right : LeftRun(right);
         if (run.first > run.last) return;
-        const bool visibleRow = row >= 0 && row < s_.height;
         const int64_t count = (run.last - run.first) / 2 + 1;
-        for (int64_t i = 0; i < count; ++i, ++position_) {
+        const uint64_t start = position_;
+        position_ += static_cast<uint64_t>(count);
+        if (row < 0 || row >= s_.height) return;
+        const int64_t x0 = Column(e_, leftToRight ? run.first : run.last);
+        const int64_t lastX = int64_t{s_.width} - 1;
+        const int64_t iFirst = std::max<int64_t>(0, leftToRight ? -x0 : x0 - lastX);
+        const int64_t iLast = std::min<int64_t>(count - 1, leftToRight ? lastX - x0 : x0);
+        uint8_t* const line = s_.pixels + static_cast<ptrdiff_t>(row) * s_.pitch;
+        for (int64_t i = iFirst; i <= iLast; ++i) {
             const int64_t u = leftToRight ? run.first + 2 * i : run.last - 2 * i;
-            const int64_t x = Column(e_, u);
-            if (!visibleRow || x < 0 || x >= s_.width) continue;
-            uint8_t& pixel = s_.pixels[static_cast<ptrdiff_t>(row) * s_.pitch + x];
-            if (pattern_.InkAt(position_))
+            uint8_t& pixel = line[Column(e_, u)];
+            if (pattern_.InkAt(start + static_cast<uint64_t>(i)))
                 pixel = pen_.colour;
             else if (pen_.opaqueBackground)
                 pixel = pen_.background;

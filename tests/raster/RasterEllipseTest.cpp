@@ -185,23 +185,28 @@ TEST(RasterEllipse, HugeEllipsesClipWithoutWalkingOffSurfaceRows) {
     FrameEllipse(ring.surface, -2147483648LL, -2147483648LL, 2147483647LL, 2147483647LL, SolidPen(1));
     EXPECT_EQ(ring.Grid(), Canvas(31, 23).Grid());
 
-    // Styled outlines of such ellipses finish too, and draw only pixels of
-    // the solid outline.
-    Canvas dashed(31, 23), solid(31, 23);
+    // Styled outlines of such ellipses finish at once too (the flat one's
+    // top and bottom runs are billions of pixels long and must not be
+    // walked), and draw only pixels of the solid outline.
     Raster::Pen pen = SolidPen(1);
     pen.style = 2;
     pen.opaqueBackground = false;
-    FrameEllipse(dashed.surface, -2000000000LL, 0, 2000000000LL, 4000000000LL, pen);
-    FrameEllipse(solid.surface, -2000000000LL, 0, 2000000000LL, 4000000000LL, SolidPen(1));
-    int dashedPixels = 0;
-    for (int y = 0; y < 23; ++y)
-        for (int x = 0; x < 31; ++x) {
-            dashedPixels += dashed.At(x, y);
-            if (dashed.At(x, y)) {
-                ASSERT_EQ(solid.At(x, y), 1);
+    for (const int64_t bottom : {int64_t{20}, int64_t{4000000000LL}}) {
+        Canvas dashed(31, 23), solid(31, 23);
+        FrameEllipse(dashed.surface, -2147483648LL, 0, 2147483647LL, bottom, pen);
+        FrameEllipse(solid.surface, -2147483648LL, 0, 2147483647LL, bottom, SolidPen(1));
+        int dashedPixels = 0, solidPixels = 0;
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 31; ++x) {
+                dashedPixels += dashed.At(x, y);
+                solidPixels += solid.At(x, y);
+                if (dashed.At(x, y)) {
+                    ASSERT_EQ(solid.At(x, y), 1);
+                }
             }
-        }
-    EXPECT_GT(dashedPixels, 0);
+        EXPECT_GT(dashedPixels, 0);
+        EXPECT_LT(dashedPixels, solidPixels);
+    }
 }
 
 TEST(RasterEllipse, IntegerSquareRootIsExactUpToTheWidestProducts) {
