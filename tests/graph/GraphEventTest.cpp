@@ -1,7 +1,11 @@
 // The manual-reset event behind the request hand-off.
 #include <atomic>
 #include <chrono>
-#include <sys/resource.h>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <thread>
 #include <gtest/gtest.h>
 #include "platform/graph/GraphEvent.h"
@@ -21,25 +25,41 @@ TEST(ManualEvent, StaysSetForEveryWaiterUntilReset) {
     EXPECT_FALSE(e.WaitFor(2ms));
 }
 
+// The scheduler state of one thread of this process: 'S' while it sleeps in
+// the kernel, 'R' while it runs or spins.
+char ThreadState(pid_t tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const auto close = text.rfind(')');
+    return close == std::string::npos || close + 2 >= text.size() ? '?' : text[close + 2];
+}
+
+// Waits until the thread sleeps; false if it never does within a generous bound.
+bool EventuallySleeps(pid_t tid) {
+    for (int i = 0; i < 500; ++i) {
+        if (ThreadState(tid) == 'S') return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return false;
+}
+
 TEST(ManualEvent, WakesAllBlockedWaitersAndTheyDoNotSpin) {
     ManualEvent e;
     std::atomic<int> woken{0};
-    std::atomic<long> cpuMicros{0};
-    auto waiter = [&] {
+    std::atomic<pid_t> tids[2] = {0, 0};
+    auto waiter = [&](int k) {
+        tids[k] = static_cast<pid_t>(syscall(SYS_gettid));
         e.Wait();
-        rusage usage{};
-        getrusage(RUSAGE_THREAD, &usage);
-        cpuMicros += usage.ru_utime.tv_sec * 1000000L + usage.ru_utime.tv_usec +
-                     usage.ru_stime.tv_sec * 1000000L + usage.ru_stime.tv_usec;
         ++woken;
     };
-    std::thread a(waiter), b(waiter);
-    std::this_thread::sleep_for(300ms);   // far beyond the spin: both must be asleep
+    std::thread a(waiter, 0), b(waiter, 1);
+    while (tids[0] == 0 || tids[1] == 0) std::this_thread::yield();
+    // A long wait must end up blocked in the kernel, not spinning.
+    EXPECT_TRUE(EventuallySleeps(tids[0]));
+    EXPECT_TRUE(EventuallySleeps(tids[1]));
     EXPECT_EQ(woken.load(), 0);
     e.Set();
     a.join();
     b.join();
     EXPECT_EQ(woken.load(), 2);
-    // Spinning through the whole wait would have cost about 600 ms of CPU.
-    EXPECT_LT(cpuMicros.load(), 150000);
 }
