@@ -12,11 +12,12 @@
 #include <mutex>
 #include <thread>
 #include "GraphTestSupport.h"
-#include "XvfbServer.h"
 #include "platform/console/InputQueue.h"
 #include "platform/graph/SdlWindow.h"
+#include "tests/support/XvfbServer.h"
 
 using namespace graphtest;
+using testsupport::XvfbServer;
 using namespace std::chrono_literals;
 
 namespace {

@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <poll.h>
 #include <pty.h>
@@ -19,6 +18,8 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+#include "tests/support/XvfbServer.h"
 
 namespace {
 
@@ -45,45 +46,6 @@ std::string FreshFolder() {
     const char* made = mkdtemp(buffer.data());
     return made != nullptr ? made : "";
 }
-
-// An X server of our own; it picks a free display number itself.
-class VirtualDisplay {
-public:
-    bool Start() {
-        int fds[2];
-        if (pipe(fds) != 0) return false;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            int devnull = open("/dev/null", O_RDWR);
-            dup2(devnull, STDOUT_FILENO);
-            dup2(devnull, STDERR_FILENO);
-            std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1100x800x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        char c;
-        pollfd p{fds[0], POLLIN, 0};
-        while (poll(&p, 1, 15000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        name_ = ":" + number;
-        return !number.empty();
-    }
-    ~VirtualDisplay() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    const std::string& Name() const { return name_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string name_;
-};
 
 // Which menu entry is drawn in the highlight colour on a screenshot of the
 // whole screen (the window sits at 1, 1 without a window manager); 0 when
@@ -176,15 +138,16 @@ TEST(EndToEndTest, TerminalAndWindowKeysDriveTheMenuAndCloseRestoresTheTerminal)
     for (const char* tool : {"Xvfb", "xdotool", "import", "stty"}) {
         if (!Installed(tool)) GTEST_SKIP() << tool << " is not installed";
     }
-    VirtualDisplay display;
-    ASSERT_TRUE(display.Start());
+    testsupport::XvfbServer server;
+    ASSERT_TRUE(server.Start("1100x800x24"));
+    const std::string& display = server.Display();
     std::string folder = FreshFolder();
 
     int master = -1;
     pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
     ASSERT_GE(child, 0);
     if (child == 0) {
-        std::string script = "cd '" + folder + "' && stty -g > before.txt && DISPLAY=" + display.Name() +
+        std::string script = "cd '" + folder + "' && stty -g > before.txt && DISPLAY=" + display +
                              " " + LeakOptions() + " '" KYR_PATH "'; echo $? > status.txt; stty -g > after.txt";
         execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
         _exit(127);
@@ -195,18 +158,18 @@ TEST(EndToEndTest, TerminalAndWindowKeysDriveTheMenuAndCloseRestoresTheTerminal)
 
     // The intro plays first (about half a minute); then the menu takes the
     // garbage key by key and the highlight stays on entry 1.
-    EXPECT_EQ(WaitForHighlight(display.Name(), folder, 1, 120s), 1);
+    EXPECT_EQ(WaitForHighlight(display, folder, 1, 120s), 1);
     Drain(master, out);
     Type(master, "\x1b[B");  // DOWN typed into the terminal
-    EXPECT_EQ(WaitForHighlight(display.Name(), folder, 2, 60s), 2);
+    EXPECT_EQ(WaitForHighlight(display, folder, 2, 60s), 2);
 
-    std::string keyToWindow = "DISPLAY=" + display.Name() +
+    std::string keyToWindow = "DISPLAY=" + display +
                               " xdotool search --name '^Graph$' windowfocus key Down >/dev/null 2>&1";
     EXPECT_EQ(std::system(keyToWindow.c_str()), 0);
-    EXPECT_EQ(WaitForHighlight(display.Name(), folder, 3, 30s), 3);
+    EXPECT_EQ(WaitForHighlight(display, folder, 3, 30s), 3);
 
     Type(master, "\x1b[A\x1b[A\x1b[A");  // UP three times: wraps from 1 to 9
-    EXPECT_EQ(WaitForHighlight(display.Name(), folder, 9, 30s), 9);
+    EXPECT_EQ(WaitForHighlight(display, folder, 9, 30s), 9);
     Type(master, " ");  // Close: the credits play, then the program ends
 
     int status = -1;

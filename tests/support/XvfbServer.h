@@ -1,5 +1,6 @@
 // A private X server for window tests: Xvfb started on a free display
-// number (it reports the number itself once it is ready), stopped by pid.
+// number (it reports the number itself once it is ready), stopped by pid
+// when the test is done or dies.
 #pragma once
 #include <csignal>
 #include <cstdio>
@@ -11,14 +12,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace graphtest {
+namespace testsupport {
 
 class XvfbServer {
 public:
     static bool Installed() { return access("/usr/bin/Xvfb", X_OK) == 0; }
 
-    // Starts the server; false when it did not come up within 10 s.
-    bool Start() {
+    // Starts the server with one screen of the given size; false when it did
+    // not come up within 15 s (a loaded machine can take a while).
+    bool Start(const char* screen = "1280x1024x24") {
         int fds[2];
         if (pipe(fds) != 0) return false;
         pid_ = fork();
@@ -29,7 +31,7 @@ public:
             dup2(devnull, 1);
             dup2(devnull, 2);
             const std::string fd = std::to_string(fds[1]);
-            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen,
                   "-nolisten", "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -57,7 +59,7 @@ private:
     static std::string ReadDisplay(int fd) {
         std::string number;
         pollfd p{fd, POLLIN, 0};
-        while (poll(&p, 1, 10000) > 0) {
+        while (poll(&p, 1, 15000) > 0) {
             char c;
             if (read(fd, &c, 1) != 1) break;
             if (c == '\n') return ":" + number;
@@ -70,4 +72,4 @@ private:
     std::string display_;
 };
 
-}  // namespace graphtest
+}  // namespace testsupport
