@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "platform/console/IO.h"
-#include "tests/console/FakeClock.h"
+#include "tests/support/FakeClock.h"
+
+using testsupport::FakeClock;
+using testsupport::UseFakeClock;
 
 namespace {
 

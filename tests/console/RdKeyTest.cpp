@@ -6,7 +6,10 @@
 
 #include "platform/console/IO.h"
 #include "platform/console/InputQueue.h"
-#include "tests/console/FakeClock.h"
+#include "tests/support/FakeClock.h"
+
+using testsupport::FakeClock;
+using testsupport::UseFakeClock;
 
 using namespace IO;
 

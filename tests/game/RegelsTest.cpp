@@ -193,7 +193,7 @@ TEST_F(SpelTest, BulletsHitTheLowestIndexUnderTheCrosshairWhenMoreThanTwoNearer)
 TEST_F(SpelTest, ExplosionsFlashDiscsAndStallTheGame) {
     ZetVijand(1, {2.0f, -1.0f, PixelDiepte});
     ZetKogelA(1, {0.0f, 0.0f, 10.0f});
-    const uint64_t voor = klok.nu;
+    const uint64_t voor = klok.now;
     Spoor spoor;
     spoor.Start();
     CheckV();
@@ -204,7 +204,7 @@ TEST_F(SpelTest, ExplosionsFlashDiscsAndStallTheGame) {
     EXPECT_EQ(schijven[39], "ellipse 414 265 614 465 0 fill");
     EXPECT_EQ(schijven[40], "ellipse 212 65 812 665 1 fill");   // radius 300 at (512, 365)
     EXPECT_EQ(schijven[139], "ellipse 212 65 812 665 0 fill");
-    EXPECT_EQ(klok.nu - voor, 200'000u + 500'000u);
+    EXPECT_EQ(klok.now - voor, 200'000u + 500'000u);
 }
 
 // Enemy bullets nearer than 5 in the player's box each take a life, down to

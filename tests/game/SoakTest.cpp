@@ -76,7 +76,7 @@ TEST_F(SpelTest, SoakWholeGames) {
     Snelheid = 0.25f;
     long frames = 0;
     CARDINAL gezien = 0;
-    klok.naWachten = [&](uint64_t, uint64_t) {
+    klok.afterWait = [&](uint64_t, uint64_t) {
         if (TimerVijand == gezien) return;
         gezien = TimerVijand;
         ControleerTellers();
@@ -91,7 +91,7 @@ TEST_F(SpelTest, SoakWholeGames) {
     SPEL();
     EXPECT_EQ(Aanvaller.life, 1u);
     EXPECT_EQ(level, 8u);
-    klok.naWachten = nullptr;
+    klok.afterWait = nullptr;
 }
 
 }  // namespace

@@ -13,13 +13,6 @@
 
 namespace spel_test {
 
-void NepKlok::SleepUntilUs(uint64_t deadline) {
-    const uint64_t van = nu;
-    nu = std::max(nu, deadline);
-    if (spoor != nullptr) std::fprintf(spoor, "wait %llu\n", static_cast<unsigned long long>(nu - van));
-    if (naWachten) naWachten(van, deadline);
-}
-
 void Druk(Toets toets) {
     static const IO::KeyRecord toetsen[] = {
         {true, 1, 0x26, 0x48, 0, IO::ENHANCED_KEY}, {true, 1, 0x27, 0x4D, 0, IO::ENHANCED_KEY},
@@ -30,11 +23,15 @@ void Druk(Toets toets) {
     IO::PostInput(e);
 }
 
-void Spoor::Start(NepKlok* klok) {
+void Spoor::Start(FakeClock* klok) {
     Graph::Sync();
     bestand_ = std::tmpfile();
     klok_ = klok;
-    if (klok_ != nullptr) klok_->spoor = bestand_;
+    if (klok_ != nullptr) {
+        klok_->afterWait = [bestand = bestand_](uint64_t van, uint64_t tot) {
+            std::fprintf(bestand, "wait %llu\n", static_cast<unsigned long long>(std::max(van, tot) - van));
+        };
+    }
     Graph::SetTrace(bestand_);
 }
 
@@ -43,7 +40,7 @@ std::vector<std::string> Spoor::Stop() {
     if (bestand_ == nullptr) return regels;
     Graph::Sync();
     Graph::SetTrace(nullptr);
-    if (klok_ != nullptr) klok_->spoor = nullptr;
+    if (klok_ != nullptr) klok_->afterWait = nullptr;
     std::rewind(bestand_);
     char buffer[1024];
     while (std::fgets(buffer, sizeof buffer, bestand_) != nullptr) {
@@ -78,6 +75,8 @@ void ZetKogelV(CARDINAL j, QX3D::Vector positie) {
 
 void SpelTest::SetUp() {
     static bool venster = false;
+    klok.now = 5'000'000;
+    klok.wall = {2026, 12, 7, 5, 0, 17, 430, 0, true, false};
     Clock::Use(klok);
     if (!venster) {
         Graph::ModuleInit();

@@ -33,7 +33,7 @@ protected:
     void Speel(std::function<void()> naFrame, std::function<void(int)> bijAankondiging = nullptr) {
         int wachten = 0;
         CARDINAL gezien = 0;
-        klok.naWachten = [&](uint64_t van, uint64_t tot) {
+        klok.afterWait = [&](uint64_t van, uint64_t tot) {
             if (tot - van == Aankondiging) {
                 gezien = 0;
                 if (bijAankondiging) bijAankondiging(++wachten);
@@ -43,7 +43,7 @@ protected:
             }
         };
         SPEL();
-        klok.naWachten = nullptr;
+        klok.afterWait = nullptr;
     }
 };
 
@@ -51,9 +51,9 @@ TEST_F(SpelVerloop, FramesStartOnTheirSlots) {
     std::vector<uint64_t> starts;
     uint64_t t0 = 0;
     Speel([&] {
-        starts.push_back(klok.nu - t0);
+        starts.push_back(klok.now - t0);
         if (TimerVijand == 30) Druk(Toets::Q);
-    }, [&](int) { t0 = klok.nu; });
+    }, [&](int) { t0 = klok.now; });
     ASSERT_EQ(starts.size(), 31u);
     for (std::size_t k = 1; k <= starts.size(); ++k) EXPECT_EQ(starts[k - 1], k * 50000 / 3);
 }

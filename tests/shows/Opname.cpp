@@ -10,30 +10,22 @@
 #include "platform/console/InputQueue.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"
+#include "tests/support/FakeClock.h"
 
 namespace ShowsTest {
 namespace {
 
-// Time advances only when the program waits; each wait is written into the
-// trace (after the requests before it are done) so that requests fall into frames.
-class VirtueleKlok : public Clock::Source {
-public:
-    uint64_t nu = 0;
-    std::FILE* sink = nullptr;
-    Clock::WallTime wand{2026, 12, 7, 12, 0, 5, 370, 0, true, false};
+testsupport::FakeClock klok;
 
-    uint64_t NowUs() override { return nu; }
-    void SleepUntilUs(uint64_t deadline) override {
-        if (deadline <= nu) return;
-        if (sink) {
-            Graph::Sync();
-            std::fprintf(sink, "wait %llu\n", static_cast<unsigned long long>((deadline - nu) / 1000));
-        }
-        nu = deadline;
-    }
-    Clock::WallTime LocalTime() override { return wand; }
-};
-VirtueleKlok klok;
+// Each real wait is written into the trace (after the requests before it are
+// done) so that the requests fall into frames.
+void TraceWaits(std::FILE* sink) {
+    klok.afterWait = [sink](uint64_t from, uint64_t deadline) {
+        if (deadline <= from) return;
+        Graph::Sync();
+        std::fprintf(sink, "wait %llu\n", static_cast<unsigned long long>((deadline - from) / 1000));
+    };
+}
 
 }  // namespace
 
@@ -43,10 +35,11 @@ void Omgeving(int seconde) {
         Graph::ModuleInit();
         if (!Graph::Init(1, 1, 1025, 730)) std::abort();
         Lib::ModuleInit();
+        klok.wall = {2026, 12, 7, 12, 0, 5, 370, 0, true, false};
         Clock::Use(klok);
         open = true;
     }
-    klok.wand.second = seconde;
+    klok.wall.second = seconde;
     QX3D::Init3D(1025, 730, 60);
     IO::ClearInput();
 }
@@ -73,13 +66,14 @@ std::vector<std::string> Beeld::Soort(const char* soort) const {
 std::vector<Beeld> Neem(void (*reeks)()) {
     char* buffer = nullptr;
     std::size_t lengte = 0;
-    klok.sink = open_memstream(&buffer, &lengte);
-    Graph::SetTrace(klok.sink);
+    std::FILE* sink = open_memstream(&buffer, &lengte);
+    TraceWaits(sink);
+    Graph::SetTrace(sink);
     reeks();
     Graph::Sync();
     Graph::SetTrace(nullptr);
-    std::fclose(klok.sink);
-    klok.sink = nullptr;
+    klok.afterWait = nullptr;
+    std::fclose(sink);
     std::vector<Beeld> opname(1);
     std::istringstream in(std::string(buffer, lengte));
     std::free(buffer);
