@@ -2,12 +2,10 @@
 // the request trace of Graph collected as lines.
 #pragma once
 #include <cstdio>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "platform/graph/Graph.h"
-#include "platform/graph/GraphProbe.h"
+#include "tests/support/TraceRecorder.h"
 
 namespace spoor {
 
@@ -16,21 +14,8 @@ inline void OpenVenster() {
     (void)open;
 }
 
-// Every request posted between construction and Regels().
-class Spoor {
-public:
-    Spoor() { Graph::Sync(); Graph::SetTrace(f_); }
-    ~Spoor() { Graph::SetTrace(nullptr); std::fclose(f_); }
-    std::vector<std::string> Regels() {
-        Graph::Sync();
-        std::rewind(f_);
-        std::vector<std::string> regels;
-        for (char buf[256]; std::fgets(buf, sizeof buf, f_);) regels.emplace_back(buf, std::strcspn(buf, "\n"));
-        return regels;
-    }
-private:
-    std::FILE* f_ = std::tmpfile();
-};
+// Every request posted from construction on.
+using Spoor = testsupport::TraceRecorder;
 
 inline std::string Vorm(const char* soort, int x1, int y1, int x2, int y2, int kleur) {
     char buf[96];

@@ -29,7 +29,7 @@ TEST_F(Tekenen, SolidsAndPolygonsDrawTheirEdgesInOrder) {
     TekenPolyhedron(p);
     TekenPolygoon(q);
     const Vector *h = p.hoek, *g = q.hoek;
-    EXPECT_EQ(s.Regels(), (Regels{Rand(h[0], h[1], 10), Rand(h[0], h[3], 10), Rand(h[1], h[2], 10),
+    EXPECT_EQ(s.Lines(), (Regels{Rand(h[0], h[1], 10), Rand(h[0], h[3], 10), Rand(h[1], h[2], 10),
                                   Rand(h[2], h[3], 10), Rand(h[4], h[5], 15), Rand(h[4], h[7], 15),
                                   Rand(h[5], h[6], 15), Rand(h[6], h[7], 15), Rand(h[0], h[4], 11),
                                   Rand(h[1], h[5], 11), Rand(h[3], h[7], 13), Rand(h[2], h[6], 13),
@@ -38,7 +38,7 @@ TEST_F(Tekenen, SolidsAndPolygonsDrawTheirEdgesInOrder) {
     spoor::Spoor zonder;
     TekenPolyhedron(p);
     Teken3DLijn({0, 0, 100}, {1e30f, 0, 1}, 3);
-    const Regels r = zonder.Regels();
+    const Regels r = zonder.Lines();
     ASSERT_EQ(r.size(), 9u);
     EXPECT_EQ(r.front(), Rand(h[1], h[2], 10));
 }
@@ -50,7 +50,7 @@ TEST_F(Tekenen, SegmentsAreClippedAtTheLeftAndTopOnly) {
     Lijn(2000, 50, 3000, 900, 2);
     Lijn(-50, -50, -10, -20, 2);  // misses the surface: the empty point (0, 0)
     Teken3DLijn({0, 0, 100}, {-1000, 0, 10}, 9);
-    EXPECT_EQ(s.Regels(), (Regels{spoor::Lijn(0, 20, 10, 30, 12), spoor::Lijn(2000, 50, 3000, 900, 2),
+    EXPECT_EQ(s.Lines(), (Regels{spoor::Lijn(0, 20, 10, 30, 12), spoor::Lijn(2000, 50, 3000, 900, 2),
                                   spoor::Lijn(0, 0, 0, 0, 2), spoor::Lijn(512, 365, 0, 365, 9)}));
     EXPECT_EQ(Graph::PixelIndex(0, 20), 12);  // the start is painted, the end is not
     EXPECT_EQ(Graph::PixelIndex(10, 30), 0);

@@ -198,7 +198,7 @@ TEST_F(SpelTest, ExplosionsFlashDiscsAndStallTheGame) {
     spoor.Start();
     CheckV();
     BoomA();
-    const std::vector<std::string> schijven = Met(spoor.Stop(), "ellipse");
+    const std::vector<std::string> schijven = LinesStartingWith(spoor.Stop(), "ellipse");
     ASSERT_EQ(schijven.size(), 40u + 100u);
     EXPECT_EQ(schijven[0], "ellipse 414 265 614 465 1 fill");   // radius 100 at (514, 365)
     EXPECT_EQ(schijven[39], "ellipse 414 265 614 465 0 fill");

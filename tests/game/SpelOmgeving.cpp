@@ -1,8 +1,7 @@
 #include "tests/game/SpelOmgeving.h"
 
 #include <algorithm>
-#include <cstring>
-#include <iterator>
+#include <cstdio>
 
 #include "game/Game.h"
 #include "platform/console/IO.h"
@@ -24,38 +23,22 @@ void Druk(Toets toets) {
 }
 
 void Spoor::Start(FakeClock* klok) {
-    Graph::Sync();
-    bestand_ = std::tmpfile();
+    opname_.emplace();
     klok_ = klok;
     if (klok_ != nullptr) {
-        klok_->afterWait = [bestand = bestand_](uint64_t van, uint64_t tot) {
+        klok_->afterWait = [bestand = opname_->File()](uint64_t van, uint64_t tot) {
             std::fprintf(bestand, "wait %llu\n", static_cast<unsigned long long>(std::max(van, tot) - van));
         };
     }
-    Graph::SetTrace(bestand_);
 }
 
 std::vector<std::string> Spoor::Stop() {
-    std::vector<std::string> regels;
-    if (bestand_ == nullptr) return regels;
-    Graph::Sync();
-    Graph::SetTrace(nullptr);
+    if (!opname_) return {};
+    opname_->Stop();
     if (klok_ != nullptr) klok_->afterWait = nullptr;
-    std::rewind(bestand_);
-    char buffer[1024];
-    while (std::fgets(buffer, sizeof buffer, bestand_) != nullptr) {
-        regels.emplace_back(buffer, std::strcspn(buffer, "\n"));
-    }
-    std::fclose(bestand_);
-    bestand_ = nullptr;
+    std::vector<std::string> regels = opname_->Lines();
+    opname_.reset();
     return regels;
-}
-
-std::vector<std::string> Met(const std::vector<std::string>& regels, const std::string& begin) {
-    std::vector<std::string> uit;
-    std::copy_if(regels.begin(), regels.end(), std::back_inserter(uit),
-                 [&](const std::string& r) { return r.rfind(begin, 0) == 0; });
-    return uit;
 }
 
 void ZetVijand(CARDINAL i, QX3D::Vector positie, QX3D::Vector richting) {

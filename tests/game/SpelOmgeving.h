@@ -5,12 +5,13 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "game/GameState.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/TraceRecorder.h"
 
 namespace spel_test {
 
@@ -28,10 +29,10 @@ public:
     ~Spoor() { Stop(); }
 
 private:
-    std::FILE* bestand_ = nullptr;
+    std::optional<testsupport::TraceRecorder> opname_;
     FakeClock* klok_ = nullptr;
 };
-std::vector<std::string> Met(const std::vector<std::string>& regels, const std::string& begin);
+using testsupport::LinesStartingWith;
 
 // Objects placed straight into the level; the counter grows to cover them.
 void ZetVijand(CARDINAL i, QX3D::Vector positie, QX3D::Vector richting = {0.0f, 0.0f, 0.0f});

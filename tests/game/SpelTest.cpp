@@ -76,8 +76,8 @@ TEST_F(SpelVerloop, AnnouncementFrameAndCaptionsThenQuitWithoutOutro) {
         pos = std::find(pos, r.end(), regel);
         EXPECT_NE(pos, r.end()) << regel;
     }
-    EXPECT_EQ(Met(r, "text 502 35").size(), 1u);   // one frame
-    EXPECT_TRUE(Met(r, "ellipse").empty());        // no explosion, no outro
+    EXPECT_EQ(LinesStartingWith(r, "text 502 35").size(), 1u);   // one frame
+    EXPECT_TRUE(LinesStartingWith(r, "ellipse").empty());        // no explosion, no outro
     EXPECT_EQ(r.back(), "rect 0 0 1025 730 0 fill");
     EXPECT_EQ(level, 3u);
 }
@@ -136,8 +136,8 @@ TEST_F(SpelVerloop, LosingInTheLevelsLastFrameIsGameOverAtThatLevel) {
     const std::vector<std::string> r = spoor.Stop();
     EXPECT_EQ(CNTVijand, 13u);
     EXPECT_EQ(level, 1u);
-    EXPECT_EQ(Met(r, "ellipse 212 65 812 665").size(), 100u);
-    EXPECT_FALSE(Met(r, "text 75 100 13").empty());   // the outro's first row
+    EXPECT_EQ(LinesStartingWith(r, "ellipse 212 65 812 665").size(), 100u);
+    EXPECT_FALSE(LinesStartingWith(r, "text 75 100 13").empty());   // the outro's first row
     EXPECT_EQ(r.back(), "rect 0 0 1025 730 0 fill");
 }
 

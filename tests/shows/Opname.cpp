@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 
 #include "engine3d/QX3D.h"
 #include "platform/console/Clock.h"
@@ -11,6 +10,7 @@
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/TraceRecorder.h"
 
 namespace ShowsTest {
 namespace {
@@ -57,27 +57,17 @@ std::vector<Tekst> Beeld::Teksten() const {
 }
 
 std::vector<std::string> Beeld::Soort(const char* soort) const {
-    std::vector<std::string> uit;
-    for (const std::string& r : regels)
-        if (r.rfind(std::string(soort) + ' ', 0) == 0) uit.push_back(r);
-    return uit;
+    return testsupport::LinesStartingWith(regels, std::string(soort) + ' ');
 }
 
 std::vector<Beeld> Neem(void (*reeks)()) {
-    char* buffer = nullptr;
-    std::size_t lengte = 0;
-    std::FILE* sink = open_memstream(&buffer, &lengte);
-    TraceWaits(sink);
-    Graph::SetTrace(sink);
+    testsupport::TraceRecorder spoor;
+    TraceWaits(spoor.File());
     reeks();
-    Graph::Sync();
-    Graph::SetTrace(nullptr);
+    spoor.Stop();
     klok.afterWait = nullptr;
-    std::fclose(sink);
     std::vector<Beeld> opname(1);
-    std::istringstream in(std::string(buffer, lengte));
-    std::free(buffer);
-    for (std::string regel; std::getline(in, regel);) {
+    for (const std::string& regel : spoor.Lines()) {
         if (regel.rfind("wait ", 0) != 0) {
             opname.back().regels.push_back(regel);
         } else {

@@ -37,7 +37,7 @@ TEST_F(Sterren, OnlyStarsInsideTheWindowAreDrawnAsOnePixel) {
     }
     TekenSter({1, 1, 0});      // no projection
     TekenSter({1e30f, 0, 1});  // column beyond INTEGER
-    EXPECT_EQ(s.Regels(), (Regels{spoor::Vlak(113, 66, 115, 68, 7), spoor::Vlak(912, 664, 914, 666, 7)}));
+    EXPECT_EQ(s.Lines(), (Regels{spoor::Vlak(113, 66, 115, 68, 7), spoor::Vlak(912, 664, 914, 666, 7)}));
     EXPECT_EQ(Graph::PixelIndex(113, 66), 7);
     EXPECT_EQ(Graph::PixelIndex(114, 66) + Graph::PixelIndex(113, 67), 0);
 }
@@ -50,7 +50,7 @@ TEST_F(Sterren, StarsAreDrawnThenMovedAndWrapAtDepthOne) {
     sterren[2] = OpPixel(600, 400);
     spoor::Spoor s;
     TekenSterren();
-    EXPECT_EQ(s.Regels(), (Regels{spoor::Vlak(600, 400, 602, 402, 7)}));
+    EXPECT_EQ(s.Lines(), (Regels{spoor::Vlak(600, 400, 602, 402, 7)}));
     EXPECT_EQ(sterren[0].z, 300.0f);
     EXPECT_EQ(sterren[0].x, 3.0f);
     EXPECT_EQ(sterren[1].z, 1.0f);
@@ -98,7 +98,7 @@ TEST_F(Sterren, ClearingAndTheFrameBarsPaintExactlyTheirPixels) {
     spoor::Spoor s;
     KuisSchermVarko();
     TekenSter(OpPixel(912, 300));  // lies on the right bar
-    EXPECT_EQ(s.Regels()[0], spoor::Vlak(0, 0, 1025, 730, 0));
+    EXPECT_EQ(s.Lines()[0], spoor::Vlak(0, 0, 1025, 730, 0));
     auto wit = [](int x0, int x1, int y0, int y1) {
         int n = 0;
         for (int y = y0; y <= y1; ++y)
