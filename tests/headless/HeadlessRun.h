@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TempFiles.h"
+
 namespace HeadlessRun {
 
 struct Result {
@@ -19,26 +21,13 @@ struct Result {
     std::string dir;   // the folder the run worked in
 };
 
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline std::string FreshFolder() {
-    std::string pattern = testing::TempDir() + "kyr-headless-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const char* made = mkdtemp(buffer.data());
-    return made != nullptr ? std::string(made) : std::string();
-}
+using testsupport::ReadFile;
 
 // Writes `script` to script.txt in a fresh folder and runs the program there
 // with `options` added after --script.
 inline Result RunHeadless(const std::string& script, const std::string& options = "") {
     Result r;
-    r.dir = FreshFolder();
+    r.dir = testsupport::FreshFolder("kyr-headless-");
     std::ofstream(r.dir + "/script.txt") << script;
     std::string command = "cd '" + r.dir + "' && '" KYR_HEADLESS_PATH "' --script script.txt " + options +
                           " >out.txt 2>err.txt";

@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -19,6 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tests/support/TempFiles.h"
 #include "tests/support/XvfbServer.h"
 
 namespace {
@@ -32,20 +32,7 @@ std::string LeakOptions() { return "LSAN_OPTIONS=suppressions=" KYR_LSAN_SUPPRES
 
 bool Installed(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0; }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string FreshFolder() {
-    std::string pattern = testing::TempDir() + "kyr-e2e-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const char* made = mkdtemp(buffer.data());
-    return made != nullptr ? made : "";
-}
+using testsupport::ReadFile;
 
 // Which menu entry is drawn in the highlight colour on a screenshot of the
 // whole screen (the window sits at 1, 1 without a window manager); 0 when
@@ -141,7 +128,7 @@ TEST(EndToEndTest, TerminalAndWindowKeysDriveTheMenuAndCloseRestoresTheTerminal)
     testsupport::XvfbServer server;
     ASSERT_TRUE(server.Start("1100x800x24"));
     const std::string& display = server.Display();
-    std::string folder = FreshFolder();
+    std::string folder = testsupport::FreshFolder("kyr-e2e-");
 
     int master = -1;
     pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
@@ -191,7 +178,7 @@ TEST(EndToEndTest, TerminalAndWindowKeysDriveTheMenuAndCloseRestoresTheTerminal)
 }
 
 TEST(EndToEndTest, WithoutADisplayTheProgramSaysSoAndFails) {
-    std::string folder = FreshFolder();
+    std::string folder = testsupport::FreshFolder("kyr-e2e-");
     std::string command = "cd '" + folder +
                           "' && env -u DISPLAY -u WAYLAND_DISPLAY " + LeakOptions() + " timeout 20 '" KYR_PATH
                           "' </dev/null >out.txt 2>err.txt";
