@@ -1,4 +1,4 @@
-// Whole games through SPEL on the virtual clock, and the frame pacing. The
+// Whole games through SPEL on the fake clock, and the frame pacing. The
 // clock's hook runs after every wait; the first wait after TimerVijand has
 // changed is the pacing wait at the end of a frame, where these tests look
 // at the game or act on it.

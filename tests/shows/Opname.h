@@ -1,4 +1,4 @@
-// Test support: the offscreen window, a virtual clock that records every
+// Test support: the offscreen window, a fake clock that records every
 // wait, and a recording of a sequence cut into frames at its waits.
 #pragma once
 #include <cstdint>
@@ -10,7 +10,7 @@
 namespace ShowsTest {
 
 // Opens the offscreen window once, sets the engine to the start-up setting,
-// empties the key queue and installs the virtual clock at second `seconde`.
+// empties the key queue and installs the fake clock at second `seconde`.
 void Omgeving(int seconde = 5);
 
 struct Tekst {
