@@ -48,8 +48,6 @@ public:
     // the run when none is left or the time limit comes first.
     void WaitForEvent(const std::function<bool()>& queueHasEvent);
 
-    bool Finished() const { return next_ >= commands_.size(); }
-
 private:
     void Execute(const Command& command);
     void Fail(const Command& command, const std::string& what);
