@@ -10,12 +10,12 @@ namespace Clock {
 namespace {
 
 constexpr uint64_t kNsPerUs = 1000;
-constexpr uint64_t kUsPerSecond = 1000000;
+constexpr uint64_t kNsPerSecond = 1000000000;
 
 uint64_t MonotonicNs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    return uint64_t(ts.tv_sec) * 1000000000u + uint64_t(ts.tv_nsec);
+    return uint64_t(ts.tv_sec) * kNsPerSecond + uint64_t(ts.tv_nsec);
 }
 
 // Monotonic waits count from the first use of the real clock; local time
@@ -31,8 +31,8 @@ public:
     void SleepUntilUs(uint64_t deadline) override {
         uint64_t targetNs = startNs_ + deadline * kNsPerUs;
         timespec ts{};
-        ts.tv_sec = time_t(targetNs / 1000000000u);
-        ts.tv_nsec = long(targetNs % 1000000000u);
+        ts.tv_sec = time_t(targetNs / kNsPerSecond);
+        ts.tv_nsec = long(targetNs % kNsPerSecond);
         while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
         }
     }

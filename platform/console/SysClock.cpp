@@ -1,5 +1,7 @@
 // SysClock: the local date and time from the clock seam, each field kept in
 // its range.
+#include <algorithm>
+
 #include "platform/console/Clock.h"
 #include "platform/console/IO.h"
 
@@ -27,7 +29,7 @@ void GetClock(DateTime& dt) {
     dt.second = Clamp(w.second, 0, 59);  // a leap second 60 reads as 59
     dt.fractions = Clamp(w.millisecond, 0, 999) * 100 / 1000;
     if (w.zoneKnown) {
-        dt.zone = INTEGER(w.biasMinutes < kZoneMin ? kZoneMin : w.biasMinutes > kZoneMax ? kZoneMax : w.biasMinutes);
+        dt.zone = INTEGER(std::clamp(w.biasMinutes, kZoneMin, kZoneMax));
         dt.SummerTimeFlag = w.summerTime;
     } else {
         dt.zone = 0;
