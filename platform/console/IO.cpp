@@ -100,17 +100,16 @@ void WrStr(const CHAR* s, std::size_t capacity) {
 void WrLn() { WriteAll("\n", 1); }
 
 void WrCard(CARDINAL c, INTEGER width) {
-    char digits[10];
-    int count = 0;
+    char digits[10];   // the widest CARDINAL has ten digits, written from the end
+    std::size_t first = sizeof digits;
     do {
-        digits[count++] = char('0' + c % 10);
+        digits[--first] = char('0' + c % 10);
         c /= 10;
     } while (c != 0);
+    const std::size_t count = sizeof digits - first;
     // A wider field is filled with leading blanks.
-    for (INTEGER pad = width - count; pad > 0; --pad) WriteAll(" ", 1);
-    char text[10];
-    for (int k = 0; k < count; ++k) text[k] = digits[count - 1 - k];
-    WriteAll(text, std::size_t(count));
+    for (INTEGER pad = width - INTEGER(count); pad > 0; --pad) WriteAll(" ", 1);
+    WriteAll(digits + first, count);
 }
 
 }  // namespace IO
