@@ -1,8 +1,6 @@
 // Rectangles (outline and filled), brushes, inversion and clearing.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "tests/raster/RasterTestCanvas.h"
 
 using Raster::FillRect;
@@ -53,23 +51,12 @@ TEST(RasterRect, HugeBoxesClipToTheSurface) {
 }
 
 TEST(RasterRect, ClippedShapesEqualTheOnSurfacePartOfTheWholeShape) {
-    std::mt19937 rng(777);
-    std::uniform_int_distribution<int> coord(-30, 60);
-    for (int i = 0; i < 1000; ++i) {
-        const int x1 = coord(rng), y1 = coord(rng), x2 = coord(rng), y2 = coord(rng);
-        Canvas big(100, 100), small(100, 100);
-        Raster::Surface view = small.View(40, 35, 13, 11);
+    ExpectClippedEqualsWhole(777, 1000, [](Raster::Surface s, int x1, int y1, int x2, int y2, int i) {
         Raster::Pen pen = SolidPen(1);
         pen.style = static_cast<uint8_t>(i % 5);
-        if (i % 2) {
-            FrameRect(big.surface, x1 + 30, y1 + 30, x2 + 30, y2 + 30, pen);
-            FrameRect(view, x1 - 10, y1 - 5, x2 - 10, y2 - 5, pen);
-        } else {
-            FillRect(big.surface, x1 + 30, y1 + 30, x2 + 30, y2 + 30, SolidBrush(1));
-            FillRect(view, x1 - 10, y1 - 5, x2 - 10, y2 - 5, SolidBrush(1));
-        }
-        ASSERT_EQ(small.Crop(40, 35, 13, 11), big.Crop(40, 35, 13, 11)) << x1 << "," << y1 << "," << x2 << "," << y2;
-    }
+        if (i % 2) FrameRect(s, x1, y1, x2, y2, pen);
+        else FillRect(s, x1, y1, x2, y2, SolidBrush(1));
+    });
 }
 
 TEST(RasterRect, DashedOutlineCarriesThePatternRoundTheCorners) {

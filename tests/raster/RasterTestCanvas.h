@@ -1,6 +1,9 @@
 // A small surface for rasteriser tests, readable as a text grid: '.' for
 // index 0, '#' for index 1, other indices as letters from 'a' (2).
 #pragma once
+#include <gtest/gtest.h>
+
+#include <random>
 #include <string>
 #include <vector>
 #include "platform/graph/Raster.h"
@@ -63,4 +66,21 @@ inline Raster::Brush SolidBrush(uint8_t colour) {
     Raster::Brush b;
     b.colour = colour;
     return b;
+}
+
+// Clipping against the truth: `shapes` random shapes with corners from -30 to
+// 60, each drawn whole on a large canvas and drawn through a 13 x 11 view of
+// another; the view must show exactly the whole shape's pixels there.
+// `draw(surface, x1, y1, x2, y2, i)` draws shape number i.
+template <typename Draw>
+void ExpectClippedEqualsWhole(unsigned seed, int shapes, Draw draw) {
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> coord(-30, 60);
+    for (int i = 0; i < shapes; ++i) {
+        const int x1 = coord(rng), y1 = coord(rng), x2 = coord(rng), y2 = coord(rng);
+        Canvas big(100, 100), small(100, 100);
+        draw(big.surface, x1 + 30, y1 + 30, x2 + 30, y2 + 30, i);
+        draw(small.View(40, 35, 13, 11), x1 - 10, y1 - 5, x2 - 10, y2 - 5, i);
+        ASSERT_EQ(small.Crop(40, 35, 13, 11), big.Crop(40, 35, 13, 11)) << x1 << "," << y1 << "," << x2 << "," << y2;
+    }
 }
