@@ -3,6 +3,7 @@
 // same file (a fake clock's waits), so their lines fall between the requests.
 #pragma once
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -40,16 +41,11 @@ public:
         std::fflush(file_);
         std::rewind(file_);
         std::vector<std::string> lines;
-        std::string line;
-        for (int c; (c = std::fgetc(file_)) != EOF;) {
-            if (c != '\n') {
-                line += static_cast<char>(c);
-            } else {
-                lines.push_back(line);
-                line.clear();
-            }
-        }
-        if (!line.empty()) lines.push_back(line);   // a last line cut short shows too
+        char* line = nullptr;
+        std::size_t capacity = 0;
+        for (ssize_t n; (n = getline(&line, &capacity, file_)) > 0;)
+            lines.emplace_back(line, std::size_t(n) - (line[n - 1] == '\n'));   // a last line without its end too
+        std::free(line);
         std::fseek(file_, 0, SEEK_END);   // what comes later is appended
         return lines;
     }
