@@ -19,8 +19,7 @@ bool Inside(const Pixels& p, INTEGER x, INTEGER y) {
 }
 
 uint8_t IndexAt(const Pixels& p, INTEGER x, INTEGER y) {
-    return p.data[static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width) +
-                  static_cast<std::size_t>(x)];
+    return p.Row(y)[x];
 }
 
 }  // namespace

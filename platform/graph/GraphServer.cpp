@@ -17,16 +17,17 @@ namespace Graph::detail {
 void Pixels::Allocate(int32_t w, int32_t h) {
     width = w;
     height = h;
-    data.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    pitch = Raster::PreferredPitch(w);
+    data.assign(static_cast<std::size_t>(pitch) * static_cast<std::size_t>(h), 0);
 }
 
 void Pixels::Release() {
     std::vector<uint8_t>().swap(data);
-    width = height = 0;
+    width = height = pitch = 0;
 }
 
 Raster::Surface Pixels::View() {
-    return Raster::Surface{data.empty() ? nullptr : data.data(), width, height, width};
+    return Raster::Surface{data.empty() ? nullptr : data.data(), width, height, pitch};
 }
 
 Service& TheService() {
@@ -108,7 +109,8 @@ void InstallPalette(Service& sv, const Request& r) {
 
 // Before a full clear of the window surface: keep the finished picture in
 // `completed` and carry on with the other buffer. The clear repaints all of
-// it except a strip at the right and bottom, which is copied over.
+// it except a strip at the right and bottom, which is copied over. Both
+// buffers were allocated together, so they share width, height and pitch.
 void KeepCompletedFrame(Service& sv, const Request& r) {
     std::swap(sv.window.data, sv.completed.data);
     const int32_t w = sv.window.width, h = sv.window.height;
@@ -116,12 +118,10 @@ void KeepCompletedFrame(Service& sv, const Request& r) {
     const int64_t y2 = std::max(Coordinate(r.word[1]), Coordinate(r.word[3]));
     const int32_t paintedW = static_cast<int32_t>(std::clamp<int64_t>(x2 - 1, 0, w));
     const int32_t paintedH = static_cast<int32_t>(std::clamp<int64_t>(y2 - 1, 0, h));
-    const uint8_t* from = sv.completed.data.data();
-    uint8_t* to = sv.window.data.data();
     for (int32_t y = 0; y < h; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
         const int32_t first = y < paintedH ? paintedW : 0;
-        std::memcpy(to + row + first, from + row + first, static_cast<std::size_t>(w - first));
+        std::memcpy(sv.window.Row(y) + first, sv.completed.Row(y) + first,
+                    static_cast<std::size_t>(w - first));
     }
     const int64_t now = NowNs();
     FrameLog& log = sv.frames;

@@ -20,15 +20,20 @@
 
 namespace Graph::detail {
 
-// One 8-bit palette-index surface of width x height pixels.
+// One 8-bit palette-index surface of width x height pixels. Rows are `pitch`
+// bytes apart (Raster::PreferredPitch: steep lines draw faster than with rows
+// packed at the width); the bytes past the width in each row are never shown.
 struct Pixels {
     std::vector<uint8_t> data;
     int32_t width = 0;
     int32_t height = 0;
+    int32_t pitch = 0;
 
     void Allocate(int32_t w, int32_t h);
     void Release();
     Raster::Surface View();
+    uint8_t* Row(int32_t y) { return data.data() + static_cast<std::ptrdiff_t>(y) * pitch; }
+    const uint8_t* Row(int32_t y) const { return data.data() + static_cast<std::ptrdiff_t>(y) * pitch; }
 };
 
 struct Palette {

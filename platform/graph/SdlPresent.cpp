@@ -27,7 +27,7 @@ void Convert32(const FrameCopy& frame, SDL_Surface* surface, int w, int y0, int 
     auto* dstRow = static_cast<uint8_t*>(surface->pixels) + static_cast<std::ptrdiff_t>(y0) * surface->pitch;
     for (int y = y0; y < y1; ++y) {
         auto* dst = reinterpret_cast<uint32_t*>(dstRow);
-        const uint8_t* s = src + static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width);
+        const uint8_t* s = src + static_cast<std::ptrdiff_t>(y) * frame.pitch;
         for (int x = 0; x < w; ++x) dst[x] = table[s[x]];
         dstRow += surface->pitch;
     }
@@ -36,7 +36,7 @@ void Convert32(const FrameCopy& frame, SDL_Surface* surface, int w, int y0, int 
 // Any other pixel format: let SDL blit an 8-bit surface with the palette.
 void ConvertOther(const FrameCopy& frame, SDL_Surface* surface, int w, int y0, int y1) {
     SDL_Surface* indexed = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint8_t*>(frame.pixels.data()), frame.width, frame.height, 8, frame.width,
+        const_cast<uint8_t*>(frame.pixels.data()), frame.width, frame.height, 8, frame.pitch,
         SDL_PIXELFORMAT_INDEX8);
     if (!indexed) return;
     SDL_Color colours[256];
@@ -59,12 +59,13 @@ void ConvertRows(const FrameCopy& frame, SDL_Surface* surface, int w, int y0, in
 }
 
 bool SamePicture(const FrameCopy& a, const FrameCopy& b) {
-    return a.width == b.width && a.height == b.height && a.palette.count == b.palette.count &&
+    return a.width == b.width && a.height == b.height && a.pitch == b.pitch &&
+           a.palette.count == b.palette.count &&
            std::memcmp(a.palette.colours, b.palette.colours, sizeof a.palette.colours) == 0;
 }
 
 bool RowDiffers(const FrameCopy& a, const FrameCopy& b, int y, int w) {
-    const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(a.width);
+    const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y) * a.pitch;
     return std::memcmp(a.pixels.data() + at, b.pixels.data() + at, static_cast<std::size_t>(w)) != 0;
 }
 

@@ -42,6 +42,7 @@ bool FramePicker::Take(FrameCopy& out, bool force, int64_t nowNs) {
     out.pixels = source.data;
     out.width = source.width;
     out.height = source.height;
+    out.pitch = source.pitch;
     out.palette = sv.windowPalette;
     taken_ = true;
     lastChoice_ = choice;

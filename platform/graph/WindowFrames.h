@@ -30,11 +30,13 @@ inline constexpr int64_t kMaxClearWaitNs = 1'000'000'000;
 
 FrameChoice ChooseFrame(const FrameTimes& t);
 
-// A copy of the picture to show, with its palette.
+// A copy of the picture to show, with its palette; rows `pitch` bytes apart,
+// as on the surface it was copied from.
 struct FrameCopy {
     std::vector<uint8_t> pixels;
     int32_t width = 0;
     int32_t height = 0;
+    int32_t pitch = 0;
     Palette palette;
 };
 

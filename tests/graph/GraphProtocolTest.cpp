@@ -1,6 +1,9 @@
 // The request protocol: every request is carried out once, in the order
 // posted, on both surfaces, however fast the caller posts.
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 #include <vector>
 #include "GraphTestSupport.h"
 #include "platform/graph/GraphRequest.h"
@@ -133,10 +136,10 @@ TEST_F(GraphProtocol, TheWindowSurfaceKeepsTheFrameBeforeEachFullClear) {
     Graph::Sync();
     std::lock_guard<std::mutex> lock(sv.windowLock);
     ASSERT_TRUE(sv.frames.completedValid);
-    EXPECT_EQ(sv.completed.data[10 * kWidth + 10], 5);
-    EXPECT_EQ(sv.completed.data[200 * kWidth + 10], 0);
-    EXPECT_EQ(sv.window.data[10 * kWidth + 10], 0);
-    EXPECT_EQ(sv.window.data[200 * kWidth + 10], 6);
+    EXPECT_EQ(sv.completed.Row(10)[10], 5);
+    EXPECT_EQ(sv.completed.Row(200)[10], 0);
+    EXPECT_EQ(sv.window.Row(10)[10], 0);
+    EXPECT_EQ(sv.window.Row(200)[10], 6);
 }
 
 TEST_F(GraphProtocol, AClearThatLeavesAStripKeepsTheStripOnTheWindowSurface) {
@@ -149,4 +152,32 @@ TEST_F(GraphProtocol, AClearThatLeavesAStripKeepsTheStripOnTheWindowSurface) {
     const std::vector<uint8_t> back = BackBuffer();
     EXPECT_EQ(back[5 * kWidth + 1024], 9);
     EXPECT_TRUE(WindowSurface() == back);
+}
+
+TEST_F(GraphProtocol, PaddedRowsStayOutOfProbesAndSnapshots) {
+    auto& sv = Graph::detail::TheService();
+    ASSERT_GT(sv.back.pitch, kWidth);   // rows padded, else this test shows nothing
+    // The last pixel of one row and the first of the next lie a pitch apart.
+    Graph::Line(1024, 5, 1024, 6, 9);
+    Graph::Line(0, 6, 1, 6, 12);
+    Graph::Sync();
+    EXPECT_EQ(Graph::PixelIndex(1024, 5), 9);
+    EXPECT_EQ(Graph::PixelIndex(0, 6), 12);
+    EXPECT_EQ(Graph::PixelIndex(1023, 5), 0);
+    // A snapshot is Width x Depth, whatever the pitch.
+    const std::string path = ::testing::TempDir() + "graph_pitch_" + std::to_string(::getpid()) + ".png";
+    ASSERT_TRUE(Graph::WritePng(path.c_str()));
+    unsigned char header[24] = {};
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    const std::size_t got = std::fread(header, 1, sizeof header, f);
+    std::fclose(f);
+    std::remove(path.c_str());
+    ASSERT_EQ(got, sizeof header);
+    auto bigEndian = [&](int at) {
+        return uint32_t{header[at]} << 24 | uint32_t{header[at + 1]} << 16 | uint32_t{header[at + 2]} << 8 |
+               header[at + 3];
+    };
+    EXPECT_EQ(bigEndian(16), static_cast<uint32_t>(kWidth));
+    EXPECT_EQ(bigEndian(20), static_cast<uint32_t>(kDepth));
 }

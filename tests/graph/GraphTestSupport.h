@@ -57,19 +57,28 @@ private:
     std::FILE* sink_;
 };
 
+// The visible pixels of a surface, rows packed at its width (the padding a
+// row pitch adds is left out).
+inline std::vector<uint8_t> Packed(const Graph::detail::Pixels& p) {
+    std::vector<uint8_t> out;
+    out.reserve(static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
+    for (int32_t y = 0; y < p.height; ++y) out.insert(out.end(), p.Row(y), p.Row(y) + p.width);
+    return out;
+}
+
 // Copies of both surfaces after Sync().
 inline std::vector<uint8_t> BackBuffer() {
     Graph::Sync();
     auto& sv = Graph::detail::TheService();
     std::lock_guard<std::mutex> lock(sv.backLock);
-    return sv.back.data;
+    return Packed(sv.back);
 }
 
 inline std::vector<uint8_t> WindowSurface() {
     Graph::Sync();
     auto& sv = Graph::detail::TheService();
     std::lock_guard<std::mutex> lock(sv.windowLock);
-    return sv.window.data;
+    return Packed(sv.window);
 }
 
 // Number of back-buffer pixels of one palette index in a box (x2, y2 excluded).

@@ -66,7 +66,9 @@ TEST_F(FramePickerTest, TakesTheFrameBeforeTheClearThenTheLiveSurfaceAtRest) {
     const int64_t soon = Graph::detail::NowNs();
     ASSERT_TRUE(picker.Take(frame, false, soon));
     ASSERT_EQ(frame.width, kWidth);
+    ASSERT_EQ(frame.pitch, Graph::detail::TheService().window.pitch);
     EXPECT_EQ(frame.pixels[0], 5);
+    EXPECT_EQ(frame.pixels[8 * frame.pitch + 8], 5);
     EXPECT_EQ(frame.pixels[20], 0);
     EXPECT_EQ(frame.palette.RGB(5), 0x800080u);
     EXPECT_FALSE(picker.Take(frame, false, soon));    // nothing new
