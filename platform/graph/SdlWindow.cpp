@@ -27,6 +27,12 @@ using namespace detail;
 
 constexpr int64_t kRefreshNs = 16'666'667;   // ~60 Hz
 
+// The options of the next window to open.
+SdlWindowOptions& ChosenOptions() {
+    static SdlWindowOptions options;
+    return options;
+}
+
 // Start-up failures are shown by the window thread when one runs its loop,
 // otherwise by a short-lived thread of their own; the caller waits until the
 // box is closed, as with a modal box.
@@ -243,8 +249,11 @@ std::unique_ptr<WindowBackend> MakeSdlWindow() { return std::make_unique<SdlWind
 
 }  // namespace
 
-WindowSystem SdlWindowSystem() { return WindowSystem{MakeSdlWindow, ShowMessage}; }
+WindowSystem SdlWindowSystem(const SdlWindowOptions& options) {
+    ChosenOptions() = options;
+    return WindowSystem{MakeSdlWindow, ShowMessage};
+}
 
-void UseSdlWindow() { SetWindowSystem(SdlWindowSystem()); }
+void UseSdlWindow(const SdlWindowOptions& options) { SetWindowSystem(SdlWindowSystem(options)); }
 
 }  // namespace Graph

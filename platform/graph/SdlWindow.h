@@ -5,7 +5,21 @@
 
 namespace Graph {
 
-void UseSdlWindow();
-WindowSystem SdlWindowSystem();
+// How the window presents its picture; the player's choice on the command
+// line. The defaults give the plain window: outer size as asked, at the
+// asked place, each back-buffer pixel one screen pixel.
+struct SdlWindowOptions {
+    enum class Renderer { Automatic, Software, Hardware };
+
+    static constexpr int kMinScale = 1;
+    static constexpr int kMaxScale = 4;
+
+    int scale = 1;                 // each pixel a scale x scale block
+    bool fullscreen = false;       // desktop fullscreen, largest whole scale that fits
+    Renderer renderer = Renderer::Automatic;  // automatic: hardware where the display has it
+};
+
+void UseSdlWindow(const SdlWindowOptions& options = {});
+WindowSystem SdlWindowSystem(const SdlWindowOptions& options = {});
 
 }  // namespace Graph
