@@ -1,0 +1,186 @@
+#include "shell/CommandLine.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+#ifndef KYR_VERSION
+#error "KYR_VERSION must come from the build (the project's version)"
+#endif
+
+namespace Shell {
+
+namespace {
+
+using Renderer = Graph::SdlWindowOptions::Renderer;
+
+// One option. Options with a value take it from the next argument or after
+// '='; apply returns false for a value the option does not accept.
+struct Option {
+    std::string_view name;
+    std::string_view alias;     // a short form, or empty
+    bool takesValue;
+    std::string_view accepted;  // the values accepted, for the error line
+    bool (*apply)(CommandLine& options, std::string_view value);
+};
+
+bool ApplyScale(CommandLine& options, std::string_view value) {
+    // Digits only: from_chars alone would take a sign.
+    if (value.empty() || !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    int scale = 0;
+    const auto [end, problem] = std::from_chars(value.data(), value.data() + value.size(), scale);
+    if (problem != std::errc() || end != value.data() + value.size()) return false;
+    if (scale < Graph::SdlWindowOptions::kMinScale || scale > Graph::SdlWindowOptions::kMaxScale) return false;
+    options.window.scale = scale;
+    return true;
+}
+
+bool ApplyRenderer(CommandLine& options, std::string_view value) {
+    if (value == "software") options.window.renderer = Renderer::Software;
+    else if (value == "hardware") options.window.renderer = Renderer::Hardware;
+    else return false;
+    return true;
+}
+
+constexpr Option kOptions[] = {
+    {"--help", "-h", false, "", [](CommandLine& o, std::string_view) { o.help = true; return true; }},
+    {"--version", "", false, "", [](CommandLine& o, std::string_view) { o.version = true; return true; }},
+    {"--scale", "", true, "a whole number from 1 to 4", ApplyScale},
+    {"--fullscreen", "", false, "", [](CommandLine& o, std::string_view) { o.window.fullscreen = true; return true; }},
+    {"--renderer", "", true, "software or hardware", ApplyRenderer},
+};
+
+const Option* FindOption(std::string_view name) {
+    for (const Option& option : kOptions)
+        if (name == option.name || (!option.alias.empty() && name == option.alias)) return &option;
+    return nullptr;
+}
+
+std::string Named(const Option& option) { return "option '" + std::string(option.name) + "'"; }
+
+void AppendEscaped(std::string& out, unsigned char c) {
+    constexpr char kHex[] = "0123456789abcdef";
+    switch (c) {
+    case '\'': out += "\\'"; return;
+    case '\\': out += "\\\\"; return;
+    case '\n': out += "\\n"; return;
+    case '\t': out += "\\t"; return;
+    case '\r': out += "\\r"; return;
+    default: break;
+    }
+    if (c >= 0x20 && c < 0x7f) {
+        out += char(c);
+        return;
+    }
+    out += "\\x";
+    out += kHex[c >> 4];
+    out += kHex[c & 0xf];
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
+    ParsedCommandLine parsed;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (argument.size() < 2 || argument[0] != '-') {
+            parsed.error = "unexpected argument " + QuoteArgument(argument);
+            return parsed;
+        }
+        std::string_view name = argument;
+        std::optional<std::string_view> value;
+        if (const std::size_t equals = argument.find('='); argument.starts_with("--") && equals != argument.npos) {
+            name = argument.substr(0, equals);
+            value = argument.substr(equals + 1);
+        }
+        const Option* option = FindOption(name);
+        if (option == nullptr) {
+            parsed.error = "unknown option " + QuoteArgument(name);
+            return parsed;
+        }
+        if (!option->takesValue && value) {
+            parsed.error = Named(*option) + " takes no value";
+            return parsed;
+        }
+        if (option->takesValue && !value) {
+            if (i + 1 == arguments.size()) {
+                parsed.error = Named(*option) + " needs a value (" + std::string(option->accepted) + ")";
+                return parsed;
+            }
+            value = arguments[++i];
+        }
+        if (!option->apply(parsed.options, value.value_or(""))) {
+            parsed.error = "bad value " + QuoteArgument(*value) + " for " + Named(*option) + " (" +
+                           std::string(option->accepted) + ")";
+            return parsed;
+        }
+    }
+    return parsed;
+}
+
+ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
+    std::vector<std::string_view> arguments;
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+    return ParseCommandLine(arguments);
+}
+
+std::string UsageText() {
+    return "Usage: kyr [--scale N] [--fullscreen] [--renderer software|hardware]\n"
+           "       kyr --help | --version\n"
+           "The KYR space shooter, in a window.\n"
+           "\n"
+           "  --scale N         each pixel an N x N block, N from 1 to 4 (default 1)\n"
+           "  --fullscreen      fill the screen: the largest whole scale, centred on black\n"
+           "  --renderer KIND   software or hardware (default: hardware where it works)\n"
+           "  -h, --help        show this text and exit\n"
+           "  --version         show the version and exit\n"
+           "\n"
+           "Keys: arrows steer/move the highlight, SPACE fires/chooses, Alt+Enter/F11 in the\n"
+           "window toggles fullscreen; Ctrl+C in the terminal or closing the window quits.\n"
+           "\n"
+           "Exit status: 0 ok, 1 no window could be opened, 2 bad command line.\n";
+}
+
+std::string VersionText() { return std::string(kProgramName) + " " KYR_VERSION "\n"; }
+
+std::string QuoteArgument(std::string_view text) {
+    constexpr std::size_t kMaxShown = 80;
+    std::string shown;
+    bool cut = false;
+    for (char c : text) {
+        std::string piece;
+        AppendEscaped(piece, static_cast<unsigned char>(c));
+        if (shown.size() + piece.size() > kMaxShown) {
+            cut = true;
+            break;
+        }
+        shown += piece;
+    }
+    return "'" + shown + "'" + (cut ? "..." : "");
+}
+
+std::optional<int> AnswerWithoutRunning(const ParsedCommandLine& parsed, std::ostream& out, std::ostream& err) {
+    if (!parsed.Ok()) {
+        err << kProgramName << ": " << parsed.error << '\n' << UsageText() << std::flush;
+        return kStatusBadCommandLine;
+    }
+    if (parsed.options.help) {
+        out << UsageText() << std::flush;
+        return kStatusOk;
+    }
+    if (parsed.options.version) {
+        out << VersionText() << std::flush;
+        return kStatusOk;
+    }
+    return std::nullopt;
+}
+
+std::string MissingDisplayLine(const char* display, const char* waylandDisplay) {
+    const auto named = [](const char* value) { return value != nullptr && *value != '\0'; };
+    if (named(display) || named(waylandDisplay)) return "";
+    return std::string(kProgramName) + ": no display found; run it from a graphical session (DISPLAY is " +
+           (display == nullptr ? "not set" : "empty") + ")";
+}
+
+}  // namespace Shell
