@@ -6,7 +6,9 @@
 #include "game/GameState.h"
 #include "game/Sterren.h"
 #include "platform/console/IO.h"
+#include "platform/console/Waits.h"
 #include "platform/graph/Graph.h"
+#include "platform/graph/GraphFrames.h"
 #include "shell/StandardLib.h"
 #include "shows/Shows.h"
 
@@ -29,6 +31,8 @@ void InitialiseerModules() {
     IO::ModuleInit();
     Lib::ModuleInit();
     StandardLib::ModuleInit();
+    // The window shows a frame at each of the program's waits.
+    Waits::SetFrameHooks({Graph::PublishFrame, Graph::RequestsPosted});
 }
 
 void SluitModulesAf() { Graph::ModuleExit(); }

@@ -2,7 +2,7 @@
 # any is missing. Sourced by ./play and ./check. Uses apt-get as root, or
 # sudo when run as another user.
 kyr_install_deps() {
-    local wanted=(cmake make g++ pkg-config libsdl2-dev libpng-dev "$@")
+    local wanted=(cmake make g++ pkg-config libsdl2-dev libx11-dev libpng-dev "$@")
     local missing=()
     local p
     for p in "${wanted[@]}"; do

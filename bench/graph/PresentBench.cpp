@@ -1,110 +1,92 @@
-// Presenting one frame to a window, as the SDL backend does it (copy the
-// frame under the window lock, apply the palette into the window's software
-// framebuffer, update the window), next to SDL's default renderer with a
-// streaming texture. Needs a display (e.g. Xvfb); skips without one.
+// Publishing and presenting one frame as the SDL window does it on the
+// software path: the caller copies the changed rows of the back buffer to
+// the window surface, the window thread converts them through the palette
+// at the window's scale and sends them to the display. Needs a display
+// (e.g. Xvfb); skips without one.
 #include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include "HeavyFrame.h"
+#include "platform/graph/GraphFrames.h"
 #include "platform/graph/GraphProbe.h"
+#include "platform/graph/GraphService.h"
 #include "platform/graph/SdlPresent.h"
-#include "platform/graph/WindowFrames.h"
+#include "platform/graph/WindowBackend.h"
 
 namespace {
 
 using namespace graphbench;
+using namespace Graph::detail;
 
-bool PrepareFrame() {
+// A window backend that shows frames without a window: the benchmark does
+// the window thread's part itself.
+class BenchWindow final : public Graph::WindowBackend {
+public:
+    bool Open(const Graph::WindowPlacement&) override { return true; }
+    void Run() override {
+        while (!stop_.load()) SDL_Delay(5);
+    }
+    void Stop() override { stop_.store(true); }
+    bool ShowsFrames() const override { return true; }
+
+private:
+    std::atomic<bool> stop_{false};
+};
+
+bool Prepare() {
     static const bool ready = [] {
         if (!std::getenv("DISPLAY")) return false;
+        Graph::SetWindowSystem(Graph::WindowSystem{[]() -> std::unique_ptr<Graph::WindowBackend> {
+            return std::make_unique<BenchWindow>(); }, nullptr});
         Graph::ModuleInit();
         if (!Graph::Init(1, 1, 1025, 730)) return false;
-        for (const Request& r : HeavyFrame()) PostThroughGraph(r);
-        Graph::Sync();
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     }();
     return ready;
 }
 
-void BM_PresentSoftwareFramebuffer(benchmark::State& state) {
-    if (!PrepareFrame()) {
+// Publishes the heavy frame and presents it at `scale`, as the window thread
+// does: changed rows converted into the window surface, then sent.
+void PresentAtScale(benchmark::State& state, int scale) {
+    if (!Prepare()) {
         state.SkipWithError("no display");
         return;
     }
-    SDL_Window* window = SDL_CreateWindow("Graph", 1, 1, 1025, 730, SDL_WINDOW_SHOWN);
-    Graph::detail::FramePicker picker;
-    Graph::detail::FrameCopy frame;
+    int w = 1025, h = 730;
+    if (scale > 1) ScaledClientSize(1025, 730, scale, w, h);
+    SDL_Window* window = SDL_CreateWindow("Graph", 0, 0, w, h, SDL_WINDOW_SHOWN);
+    Service& sv = TheService();
+    const std::vector<Request> frame = HeavyFrame();
+    uint32_t table[256];
+    uint64_t frames = 0;
     for (auto _ : state) {
-        picker.Take(frame, true);
-        SDL_Surface* surface = SDL_GetWindowSurface(window);
-        const auto bands = Graph::detail::ConvertChangedRows(frame, nullptr, surface);
-        SDL_UpdateWindowSurfaceRects(window, bands.data(), static_cast<int>(bands.size()));
-    }
-    SDL_DestroyWindow(window);
-}
-BENCHMARK(BM_PresentSoftwareFramebuffer)->Unit(benchmark::kMicrosecond)->UseRealTime();
-
-// A typical menu or score change: one text line differs from the frame shown.
-void BM_PresentOneChangedLine(benchmark::State& state) {
-    if (!PrepareFrame()) {
-        state.SkipWithError("no display");
-        return;
-    }
-    SDL_Window* window = SDL_CreateWindow("Graph", 1, 1, 1025, 730, SDL_WINDOW_SHOWN);
-    Graph::detail::FramePicker picker;
-    Graph::detail::FrameCopy frame, shown;
-    picker.Take(shown, true);
-    Graph::detail::ConvertFrame(shown, SDL_GetWindowSurface(window));
-    SDL_UpdateWindowSurface(window);
-    uint32_t score = 0;
-    for (auto _ : state) {
-        char text[16];
-        std::snprintf(text, sizeof text, "SCORE %06u", ++score);
-        Graph::RawOutText(20, 700, 14, text);
+        state.PauseTiming();
+        // The heavy frame and a blue screen by turns: every row changes each time.
+        if (frames++ % 2 == 0) {
+            for (const Request& r : frame) PostThroughGraph(r);
+        } else {
+            Graph::Rectangle(0, 0, 1025, 730, 1, true);
+        }
         Graph::Sync();
-        picker.Take(frame, true);
+        state.ResumeTiming();
+        Graph::PublishFrame();
         SDL_Surface* surface = SDL_GetWindowSurface(window);
-        const auto bands = Graph::detail::ConvertChangedRows(frame, &shown, surface);
-        SDL_UpdateWindowSurfaceRects(window, bands.data(), static_cast<int>(bands.size()));
-        std::swap(frame, shown);
+        std::lock_guard<std::mutex> lock(sv.windowLock);
+        const Layout layout = ComputeLayout(surface->w, surface->h, 1025, 730, scale, false);
+        FillColourTable(sv.window.palette, [&](uint8_t r, uint8_t g, uint8_t b) { return SDL_MapRGB(surface->format, r, g, b); },
+                        table);
+        Canvas canvas{static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w, surface->h};
+        for (const RowBand& b : TakeChangedBands(sv.window, layout.shownH, false))
+            ConvertRows(sv.window.pixels, table, layout, canvas, b.y0, b.y1);
+        SDL_UpdateWindowSurface(window);
     }
     SDL_DestroyWindow(window);
 }
-BENCHMARK(BM_PresentOneChangedLine)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-void BM_PresentDefaultRenderer(benchmark::State& state) {
-    if (!PrepareFrame()) {
-        state.SkipWithError("no display");
-        return;
-    }
-    SDL_Window* window = SDL_CreateWindow("Graph", 1, 1, 1025, 730, SDL_WINDOW_SHOWN);
-    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
-    SDL_Texture* texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                                        SDL_TEXTUREACCESS_STREAMING, 1025, 730)
-                                    : nullptr;
-    if (!texture) {
-        state.SkipWithError("no renderer");
-        SDL_DestroyWindow(window);
-        return;
-    }
-    Graph::detail::FramePicker picker;
-    Graph::detail::FrameCopy frame;
-    SDL_Surface* staging = SDL_CreateRGBSurfaceWithFormat(0, 1025, 730, 32, SDL_PIXELFORMAT_ARGB8888);
-    for (auto _ : state) {
-        picker.Take(frame, true);
-        Graph::detail::ConvertFrame(frame, staging);
-        SDL_UpdateTexture(texture, nullptr, staging->pixels, staging->pitch);
-        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-        SDL_RenderPresent(renderer);
-    }
-    SDL_FreeSurface(staging);
-    SDL_DestroyTexture(texture);
-    SDL_DestroyRenderer(renderer);
-    SDL_DestroyWindow(window);
-}
-BENCHMARK(BM_PresentDefaultRenderer)->Unit(benchmark::kMicrosecond)->UseRealTime();
+void BM_PublishAndPresent(benchmark::State& state) { PresentAtScale(state, static_cast<int>(state.range(0))); }
+BENCHMARK(BM_PublishAndPresent)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 

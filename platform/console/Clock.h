@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/console/Waits.h"
+
 namespace Clock {
 
 struct WallTime {
@@ -29,8 +31,12 @@ void Use(Source& source);
 Source& Current();
 
 inline uint64_t NowUs() { return Current().NowUs(); }
-inline void SleepUntilUs(uint64_t deadline) { Current().SleepUntilUs(deadline); }
-inline void SleepUs(uint64_t us) { Current().SleepUntilUs(Current().NowUs() + us); }
+// The program's waits: each first shows the window what was drawn so far.
+inline void SleepUntilUs(uint64_t deadline) {
+    Waits::BeforeWait();
+    Current().SleepUntilUs(deadline);
+}
+inline void SleepUs(uint64_t us) { SleepUntilUs(Current().NowUs() + us); }
 inline WallTime LocalTime() { return Current().LocalTime(); }
 
 }  // namespace Clock

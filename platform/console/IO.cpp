@@ -7,6 +7,7 @@
 #include "platform/console/IO.h"
 #include "platform/console/InputQueue.h"
 #include "platform/console/KeyDecision.h"
+#include "platform/console/Waits.h"
 
 namespace IO {
 namespace {
@@ -15,6 +16,11 @@ constexpr uint64_t kIdlePollUs = 1000;
 
 struct IoState {
     uint8_t pending = 0;  // second half of a two-part key code; 0 = none
+    // The last KeyPressed found the queue empty, with this many drawing
+    // requests posted by then: the next empty poll with nothing drawn in
+    // between is a polling loop, and yields.
+    bool lastPollEmpty = false;
+    uint64_t drawnAtLastPoll = 0;
 };
 IoState io;
 
@@ -33,11 +39,27 @@ void WriteAll(const char* data, std::size_t length) {
 }
 
 // Waits for and removes the next event; blocks (or runs the wait hook)
-// while the queue is empty.
+// while the queue is empty, showing the window what was drawn first.
 InputEvent NextEvent() {
     InputEvent event;
-    while (!PopInput(event)) WaitForInput();
+    while (!PopInput(event)) {
+        Waits::BeforeWait();
+        WaitForInput();
+    }
     return event;
+}
+
+// A poll of an empty queue. The menu polls without pause, so a poll that
+// follows an empty poll with nothing drawn in between gives the core away
+// briefly (and so shows the window the finished picture). A poll that
+// follows drawing returns at once: the game polls once a frame, in the
+// middle of drawing it, and must not show a frame without its captions.
+void IdlePoll() {
+    const uint64_t drawn = Waits::RequestsPosted();
+    const bool polling = io.lastPollEmpty && drawn == io.drawnAtLastPoll;
+    io.lastPollEmpty = true;
+    io.drawnAtLastPoll = drawn;
+    if (polling) Clock::SleepUs(kIdlePollUs);
 }
 
 }  // namespace
@@ -52,16 +74,19 @@ void ModuleInit() {
     }
 }
 
+// A key-down reports a waiting key only when RdKey would return a
+// character for it; one that RdKey skips (a modifier alone, Shift with a key
+// without a character) is dropped like a key-up, or the game would stop in
+// RdKey waiting for the next real key.
 BOOLEAN KeyPressed() {
     InputEvent event;
     if (!PeekInput(event)) {
-        // Nothing queued: give the core away briefly, since the menu polls
-        // without pause.
-        Clock::SleepUs(kIdlePollUs);
+        IdlePoll();
         return false;
     }
-    if (event.isKey && event.key.keyDown) return true;
-    PopInput(event);  // a key-up or non-key event: drop this one only
+    io.lastPollEmpty = false;
+    if (event.isKey && event.key.keyDown && DecideKey(event.key).kind != KeyDecision::Skip) return true;
+    PopInput(event);  // a key-up, a non-key event or a skipped key: drop this one only
     return false;
 }
 

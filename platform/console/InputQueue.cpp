@@ -1,6 +1,8 @@
 // The console input queue: any thread posts, the program thread reads.
 #include "platform/console/InputQueue.h"
 
+#include "platform/console/Waits.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -68,7 +70,13 @@ void WaitForInput() {
     }
     QueueState& q = Queue();
     std::unique_lock<std::mutex> guard(q.lock);
-    q.posted.wait(guard, [&q] { return !q.events.empty(); });
+    q.posted.wait(guard, [&q] { return !q.events.empty() || Waits::EndRequested(); });
+}
+
+void WakeReader() {
+    QueueState& q = Queue();
+    { std::lock_guard<std::mutex> guard(q.lock); }
+    q.posted.notify_all();
 }
 
 }  // namespace IO

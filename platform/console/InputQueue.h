@@ -47,6 +47,9 @@ void ClearInput();
 // empty.
 using WaitHook = void (*)();
 void SetWaitHook(WaitHook hook);
+// Blocks until the queue holds an event, or the program was asked to end.
 void WaitForInput();
+// Any thread: wakes a reader blocked in WaitForInput to look again.
+void WakeReader();
 
 }  // namespace IO

@@ -4,8 +4,10 @@
 #include "platform/graph/Graph.h"
 
 #include <chrono>
-#include <sched.h>
 #include <cstdlib>
+#include <cstring>
+#include <sched.h>
+#include "platform/graph/GraphFrames.h"
 #include "platform/graph/GraphCaller.h"
 #include "platform/graph/GraphService.h"
 #include "platform/graph/Raster.h"
@@ -41,6 +43,7 @@ void Post(Request& r) {
         std::fputc('\n', cs.trace);
     }
     r.callerCpu = sched_getcpu();
+    ++cs.posted;
     TheService().requestPosted.Set();
 }
 
@@ -64,6 +67,28 @@ void WaitIdle() {
 }
 
 namespace {
+
+// Copies the rows of the back buffer that differ from the window surface and
+// marks them for the window thread. The drawing thread is idle, so the back
+// buffer holds every request posted so far.
+void CopyBackToWindow(Service& sv) {
+    std::lock_guard<std::mutex> windowLock(sv.windowLock);
+    std::lock_guard<std::mutex> backLock(sv.backLock);
+    PublishedFrame& shown = sv.window;
+    Pixels& back = sv.back;
+    if (back.data.empty() || shown.pixels.data.size() != back.data.size()) return;
+    if (std::memcmp(&shown.palette, &sv.backPalette, sizeof shown.palette) != 0) {
+        shown.palette = sv.backPalette;
+        shown.allChanged = true;
+    }
+    const std::size_t width = static_cast<std::size_t>(back.width);
+    for (int32_t y = 0; y < back.height; ++y) {
+        if (std::memcmp(shown.pixels.Row(y), back.Row(y), width) == 0) continue;
+        std::memcpy(shown.pixels.Row(y), back.Row(y), width);
+        shown.rowChanged[static_cast<std::size_t>(y)] = 1;
+    }
+    ++shown.serial;
+}
 
 // Inverts the cell at the text position: how the cursor is shown and hidden.
 void InvertCursorCell() {
@@ -94,8 +119,12 @@ namespace {
 
 constexpr int32_t kMaxSurfaceSide = 8192;
 // How long Init waits for the window thread to report; only a broken window
-// system takes that long.
-constexpr std::chrono::milliseconds kWindowStartLimit{20000};
+// system (a display that accepts the connection and never answers) takes
+// that long.
+constexpr std::chrono::milliseconds kWindowStartLimit{10000};
+// How long the end of the program waits for the window thread to close the
+// window; a thread stuck in the window system is left behind.
+constexpr std::chrono::milliseconds kWindowEndLimit{3000};
 
 void ShowMessage(const char* text) {
     const WindowSystem& ws = Caller().system;
@@ -127,6 +156,7 @@ void WindowThreadMain(WindowBackend* backend, WindowPlacement placement) {
     cs.windowOpened.store(ok);
     cs.windowStarted.Set();
     if (ok) backend->Run();
+    cs.windowEnded.Set();
 }
 
 void FinishAtExit() {
@@ -143,13 +173,18 @@ void UseFontMetrics() {
     Rows = Depth > cs.descent ? (Depth - cs.descent) / cs.cellHeight : 0;
 }
 
-// Waits for the window thread to end. One that never reported back is stuck
-// in the window system: it is left behind, with its backend, rather than
-// hanging the caller.
+// Waits for the window thread to end. One that never reported back, or does
+// not end in time, is stuck in the window system: it is left behind, with
+// its backend, rather than hanging the caller.
 void EndWindowThread() {
     CallerState& cs = Caller();
     if (!cs.windowThread.joinable()) return;
-    if (cs.windowStarted.IsSet()) {
+    if (cs.windowThread.get_id() == std::this_thread::get_id()) {
+        cs.windowThread.detach();   // never wait for oneself
+        (void)cs.backend.release();
+        return;
+    }
+    if (cs.windowStarted.IsSet() && cs.windowEnded.WaitFor(kWindowEndLimit)) {
         cs.windowThread.join();
         return;
     }
@@ -163,6 +198,7 @@ bool OpenWindow() {
     CallerState& cs = Caller();
     cs.backend = cs.system.make ? cs.system.make() : OffscreenWindowSystem().make();
     cs.windowStarted.Reset();
+    cs.windowEnded.Reset();
     try {
         cs.windowThread = std::thread(WindowThreadMain, cs.backend.get(), cs.placement);
     } catch (...) {
@@ -170,7 +206,8 @@ bool OpenWindow() {
         return false;
     }
     if (!cs.windowStarted.WaitFor(kWindowStartLimit)) {
-        ShowMessage("Graph server not run");
+        // The window system does not answer: a message box would hang on it too.
+        std::fprintf(stderr, "Graph server not run (the display did not answer)\n");
         return false;
     }
     return cs.windowOpened.load();
@@ -180,6 +217,26 @@ bool OpenWindow() {
 }  // namespace detail
 
 using namespace detail;
+
+void PublishFrame() {
+    CallerState& cs = Caller();
+    if (cs.posted == cs.postedAtPublish) return;
+    Service& sv = TheService();
+    if (!sv.serverRunning.load(std::memory_order_acquire)) return;
+    cs.postedAtPublish = cs.posted;
+    if (!cs.backend || !cs.windowOpened.load() || !cs.backend->ShowsFrames()) return;
+    WaitIdle();
+    CopyBackToWindow(sv);
+    cs.backend->FramePublished();
+}
+
+uint64_t RequestsPosted() { return Caller().posted; }
+
+uint64_t FramesPublished() {
+    Service& sv = TheService();
+    std::lock_guard<std::mutex> lock(sv.windowLock);
+    return sv.window.serial;
+}
 
 void SetWindowSystem(const WindowSystem& system) { Caller().system = system; }
 
@@ -210,9 +267,7 @@ void ModuleExit() {
     Service& sv = TheService();
     {
         std::lock_guard<std::mutex> lock(sv.windowLock);
-        sv.window.Release();
-        sv.completed.Release();
-        sv.windowPalette = Palette{};
+        sv.window = PublishedFrame{};
     }
     std::lock_guard<std::mutex> lock(sv.backLock);
     sv.back.Release();

@@ -25,6 +25,7 @@ struct CallerState {
     std::unique_ptr<WindowBackend> backend;
     std::thread windowThread;
     ManualEvent windowStarted;             // the window thread reports how opening went
+    ManualEvent windowEnded;               // the window thread is about to return
     std::atomic<bool> windowOpened{false};
 
     // Settings as the caller last set them.
@@ -40,6 +41,10 @@ struct CallerState {
     bool cursorShown = false;
 
     std::FILE* trace = nullptr;
+
+    // Requests posted so far, and how many of them the last published frame holds.
+    uint64_t posted = 0;
+    uint64_t postedAtPublish = 0;
 };
 
 CallerState& Caller();

@@ -108,14 +108,4 @@ void Paint(const Request& r, const DrawState& state, Raster::Surface& surface) {
     }
 }
 
-bool IsFullClear(const Request& r, const DrawState& state, int32_t width, int32_t height) {
-    if (r.op != OP_RECTANGLE || !r.flag) return false;
-    if (!state.useStdMask || state.stdMask != kSolidMask) return false;
-    int64_t x1 = Coordinate(r.word[0]), y1 = Coordinate(r.word[1]);
-    int64_t x2 = Coordinate(r.word[2]), y2 = Coordinate(r.word[3]);
-    if (x1 > x2) std::swap(x1, x2);
-    if (y1 > y2) std::swap(y1, y2);
-    return x1 <= 0 && y1 <= 0 && x2 >= int64_t{width} - 1 && y2 >= int64_t{height} - 1;
-}
-
 }  // namespace Graph::detail

@@ -45,7 +45,8 @@ struct Request {
     uint32_t palette[kPaletteCapacity] = {};
 };
 
-inline bool RunsOnBothSurfaces(uint8_t op) { return op >= 5 && op <= 19; }
+// Requests that draw on the back buffer (settings of the background included).
+inline bool DrawsOnTheBackBuffer(uint8_t op) { return op >= 5 && op <= 19; }
 
 // Pen and brush settings of the drawing thread. Both surfaces always get the
 // same settings, so one copy serves both.
@@ -62,10 +63,6 @@ struct DrawState {
 // Other codes do nothing here.
 void ApplySetting(const Request& r, DrawState& state);
 void Paint(const Request& r, const DrawState& state, Raster::Surface& surface);
-
-// True when the request is a solid fill that repaints the whole surface
-// except at most its last two columns and rows (how the program clears).
-bool IsFullClear(const Request& r, const DrawState& state, int32_t width, int32_t height);
 
 // One trace line without its line end, e.g. "line 1 2 3 4 15".
 std::string TraceLine(const Request& r);

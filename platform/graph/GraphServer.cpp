@@ -1,7 +1,6 @@
 // The drawing thread: waits for a request, carries it out (settings once,
-// shapes on the back buffer and then on the window surface), and signals
-// idle. It also keeps the picture that stood before the latest full clear,
-// so the window can show whole frames.
+// shapes on the back buffer), and signals idle. The window surface is filled
+// from the back buffer only when the caller publishes a frame (Graph.cpp).
 #include "platform/graph/GraphService.h"
 
 #include <algorithm>
@@ -81,70 +80,31 @@ private:
 
 void CreateSurfaces(Service& sv, int32_t width, int32_t height) {
     {
-        std::lock_guard<std::mutex> lock(sv.backLock);
-        sv.back.Allocate(width, height);
+        std::lock_guard<std::mutex> lock(sv.windowLock);
+        PublishedFrame& shown = sv.window;
+        shown.pixels.Allocate(width, height);
+        shown.rowChanged.assign(static_cast<std::size_t>(height), 0);
+        shown.allChanged = true;
     }
-    std::lock_guard<std::mutex> lock(sv.windowLock);
-    sv.window.Allocate(width, height);
-    sv.completed.Allocate(width, height);
-    sv.frames = FrameLog{};
+    std::lock_guard<std::mutex> lock(sv.backLock);
+    sv.back.Allocate(width, height);
 }
 
+// The window gets the palette with the next published frame.
 void InstallPalette(Service& sv, const Request& r) {
     // A palette without entries cannot be made: nothing changes.
     const uint32_t n = std::min<uint32_t>(r.paletteCount, kPaletteCapacity);
     if (n == 0) return;
-    auto install = [&](Palette& p) {
-        std::memcpy(p.colours, r.palette, n * sizeof(uint32_t));
-        p.count = n;
-    };
-    {
-        std::lock_guard<std::mutex> lock(sv.backLock);
-        install(sv.backPalette);
-    }
-    std::lock_guard<std::mutex> lock(sv.windowLock);
-    install(sv.windowPalette);
-    ++sv.frames.paletteSerial;
+    std::lock_guard<std::mutex> lock(sv.backLock);
+    std::memcpy(sv.backPalette.colours, r.palette, n * sizeof(uint32_t));
+    sv.backPalette.count = n;
 }
 
-// Before a full clear of the window surface: keep the finished picture in
-// `completed` and carry on with the other buffer. The clear repaints all of
-// it except a strip at the right and bottom, which is copied over. Both
-// buffers were allocated together, so they share width, height and pitch.
-void KeepCompletedFrame(Service& sv, const Request& r) {
-    std::swap(sv.window.data, sv.completed.data);
-    const int32_t w = sv.window.width, h = sv.window.height;
-    const int64_t x2 = std::max(Coordinate(r.word[0]), Coordinate(r.word[2]));
-    const int64_t y2 = std::max(Coordinate(r.word[1]), Coordinate(r.word[3]));
-    const int32_t paintedW = static_cast<int32_t>(std::clamp<int64_t>(x2 - 1, 0, w));
-    const int32_t paintedH = static_cast<int32_t>(std::clamp<int64_t>(y2 - 1, 0, h));
-    for (int32_t y = 0; y < h; ++y) {
-        const int32_t first = y < paintedH ? paintedW : 0;
-        std::memcpy(sv.window.Row(y) + first, sv.completed.Row(y) + first,
-                    static_cast<std::size_t>(w - first));
-    }
-    const int64_t now = NowNs();
-    FrameLog& log = sv.frames;
-    log.clearIntervalNs = log.clearSerial == 0 ? 0 : now - log.lastClearNs;
-    log.lastClearNs = now;
-    ++log.clearSerial;
-    log.completedValid = true;
-}
-
-void PaintBothSurfaces(Service& sv, const Request& r) {
-    {
-        std::lock_guard<std::mutex> lock(sv.backLock);
-        ApplySetting(r, sv.draw);
-        Raster::Surface s = sv.back.View();
-        if (s.pixels) Paint(r, sv.draw, s);
-    }
-    std::lock_guard<std::mutex> lock(sv.windowLock);
-    Raster::Surface s = sv.window.View();
-    if (!s.pixels) return;
-    if (IsFullClear(r, sv.draw, s.width, s.height)) KeepCompletedFrame(sv, r);
-    s = sv.window.View();
-    Paint(r, sv.draw, s);
-    ++sv.frames.changeSerial;
+void PaintBackBuffer(Service& sv, const Request& r) {
+    std::lock_guard<std::mutex> lock(sv.backLock);
+    ApplySetting(r, sv.draw);
+    Raster::Surface s = sv.back.View();
+    if (s.pixels) Paint(r, sv.draw, s);
 }
 
 // Carries out one request; false for the request that ends the thread.
@@ -158,7 +118,7 @@ bool Carry(Service& sv, const Request& r) {
     case OP_LINESTYLE:
     case OP_FILLMASK: ApplySetting(r, sv.draw); break;
     default:
-        if (RunsOnBothSurfaces(r.op)) PaintBothSurfaces(sv, r);
+        if (DrawsOnTheBackBuffer(r.op)) PaintBackBuffer(sv, r);
         break;
     }
     return true;
@@ -173,8 +133,6 @@ void DrawingThreadMain(Service* sv) {
         sv->requestPosted.Reset();
         separation.Check(sv->request.callerCpu);
         const bool goOn = Carry(*sv, sv->request);
-        sv->requestsDone.store(sv->requestsDone.load(std::memory_order_relaxed) + 1,
-                               std::memory_order_relaxed);
         sv->idle.Set();
         if (!goOn) return;
     }

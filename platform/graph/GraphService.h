@@ -2,11 +2,13 @@
 // inspection functions and the window backends. Private to platform/graph.
 //
 // Threads: the caller fills `request` after taking the idle event and sets
-// `requestPosted`; the drawing thread carries the request out (back buffer
-// under backLock, then window surface under windowLock) and sets `idle`. The
-// window thread reads the window surface under windowLock. Lock order: a
-// thread that needs both takes windowLock first; the drawing thread never
-// holds both at once.
+// `requestPosted`; the drawing thread carries the request out on the back
+// buffer (under backLock) and sets `idle`. At each of the program's waits
+// the caller publishes a frame: once the drawing thread is idle it copies
+// the back buffer to the window surface (under windowLock, then backLock).
+// The window thread shows the window surface, reading it under windowLock.
+// Lock order: a thread that needs both takes windowLock first; the drawing
+// thread only ever takes backLock.
 #pragma once
 #include <atomic>
 #include <cstddef>
@@ -42,14 +44,13 @@ struct Palette {
     uint32_t RGB(uint8_t index) const { return index < count ? colours[index] : 0; }
 };
 
-// What the window thread needs to pick a whole frame (under windowLock).
-struct FrameLog {
-    bool completedValid = false;   // `completed` holds the picture before a full clear
-    uint64_t clearSerial = 0;      // full clears so far
-    uint64_t changeSerial = 0;     // requests painted on the window surface so far
-    uint64_t paletteSerial = 0;    // palettes installed so far
-    int64_t lastClearNs = 0;       // steady clock of the latest full clear
-    int64_t clearIntervalNs = 0;   // time between the two latest full clears
+// The last published frame, as the window thread finds it (under windowLock).
+struct PublishedFrame {
+    Pixels pixels;
+    Palette palette;
+    uint64_t serial = 0;               // frames published so far
+    std::vector<uint8_t> rowChanged;   // rows changed since the window thread last looked
+    bool allChanged = true;            // every row changed (new surface or palette)
 };
 
 // The hand-off: both events' words and the start of the request record on
@@ -78,15 +79,9 @@ struct Service {
     Pixels back;
     Palette backPalette;
 
-    // The window surface, and the picture it held before the latest full clear.
+    // The window surface: the frame published last.
     alignas(64) std::mutex windowLock;
-    Pixels window;
-    Pixels completed;
-    Palette windowPalette;
-    FrameLog frames;
-
-    // Requests the drawing thread has finished (only it writes this).
-    alignas(64) std::atomic<uint64_t> requestsDone{0};
+    PublishedFrame window;
 };
 
 Service& TheService();

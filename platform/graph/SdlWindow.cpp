@@ -1,12 +1,14 @@
 // The SDL window backend. Every SDL call is made on Graph's window thread
-// (message boxes included, see ShowMessage). The window shows the 8-bit
-// surface through the palette, converted when a frame is presented, about
-// once per display refresh, on SDL's software framebuffer path.
+// (message boxes included, see ShowMessage). The window sleeps until the
+// program publishes a frame or the display asks for a repaint, then
+// converts the rows that changed through the palette (scaled and centred
+// as the player chose) and presents them: on the window's software
+// framebuffer, or through a hardware renderer where the display has one.
 #include "platform/graph/SdlWindow.h"
 
 #include <SDL2/SDL.h>
+#include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -14,10 +16,13 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 #include "platform/console/InputQueue.h"
+#include "platform/console/Waits.h"
 #include "platform/graph/SdlKeys.h"
 #include "platform/graph/SdlPresent.h"
-#include "platform/graph/WindowFrames.h"
+#include "platform/graph/SdlRenderer.h"
+#include "platform/graph/SdlX11.h"
 
 namespace Graph {
 
@@ -25,7 +30,8 @@ namespace {
 
 using namespace detail;
 
-constexpr int64_t kRefreshNs = 16'666'667;   // ~60 Hz
+// The window thread looks at its stop flag at least this often.
+constexpr int kIdleWaitMs = 250;
 
 // The options of the next window to open.
 SdlWindowOptions& ChosenOptions() {
@@ -49,10 +55,16 @@ MessageDesk& Desk() {
     return *desk;
 }
 
+bool DisplayNamed() {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x && *x) || (wayland && *wayland);
+}
+
 // A message box where a display is, else one line on standard error.
 void ShowBoxOrPrint(const char* text) {
-    const bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-    if (!display || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Graph", text, nullptr) != 0)
+    if (!DisplayNamed() ||
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Graph", text, nullptr) != 0)
         std::fprintf(stderr, "%s\n", text);
 }
 
@@ -90,37 +102,64 @@ bool OnADisplay() {
     return !invisible || std::getenv("SDL_VIDEODRIVER") != nullptr;
 }
 
+// Alt+Enter and F11 switch between the window and fullscreen.
+bool IsFullscreenToggle(const SDL_Keysym& key) {
+    if (key.scancode == SDL_SCANCODE_F11) return (key.mod & (KMOD_CTRL | KMOD_ALT | KMOD_SHIFT)) == 0;
+    const bool enter = key.scancode == SDL_SCANCODE_RETURN || key.scancode == SDL_SCANCODE_KP_ENTER;
+    return enter && (key.mod & KMOD_ALT) && !(key.mod & (KMOD_CTRL | KMOD_SHIFT));
+}
+
+// Another client destroyed the window: the program ends as when it is closed.
+void EndForLostWindow() {
+    static std::atomic<bool> said{false};
+    if (!said.exchange(true)) std::fprintf(stderr, "kyr: the window was destroyed\n");
+    Waits::RequestEnd(0);
+}
+
 class SdlWindow final : public WindowBackend {
 public:
+    explicit SdlWindow(const SdlWindowOptions& options) : options_(options) {}
+
     bool Open(const WindowPlacement& placement) override;
     void Run() override;
-    void Stop() override { stop_.store(true); }
+    void Stop() override;
+    bool ShowsFrames() const override { return true; }
+    void FramePublished() override { Wake(); }
 
 private:
+    void Wake();
     void Handle(const SDL_Event& e);
-    void Present(bool force);
-    void Close();
+    void HandleKey(const SDL_KeyboardEvent& key);
+    void ToggleFullscreen();
+    void Present();
+    bool PrepareTarget(Layout& layout, Canvas& canvas);
     void FitFrame();
+    void Close();
 
+    SdlWindowOptions options_;
     SDL_Window* window_ = nullptr;
+    uint32_t windowId_ = 0;
     WindowPlacement placement_;
     bool framed_ = false;
+    bool fullscreen_ = false;
     std::atomic<bool> stop_{false};
-    bool closed_ = false;
-    bool exposed_ = true;
-    FramePicker picker_;
-    FrameCopy frame_;
-    FrameCopy shown_;                      // the picture on the window now
-    bool haveShown_ = false;
+    uint32_t wakeEvent_ = 0;
+    std::mutex wakeLock_;              // guards pushing wake events against SDL_Quit
+    bool loopRunning_ = false;
+    bool repaintAll_ = true;           // the whole picture must be painted again
+    uint64_t shownSerial_ = 0;         // the published frame on the window
     SDL_Surface* lastSurface_ = nullptr;
+    Layout lastLayout_;
+    uint8_t consumedKeys_[SDL_NUM_SCANCODES] = {};  // toggle keys whose key-up is swallowed
+    HardwarePresenter hardware_;
 };
 
 bool SdlWindow::Open(const WindowPlacement& p) {
     // The console owns Ctrl+C; SDL must not turn it into a quit event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // Present through the plain software framebuffer: no GL renderer.
+    // The software path presents through the plain framebuffer, not GL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     // The player types into the console the program started from: the window
     // leaves the keyboard focus there when it first appears.
     SDL_SetHint(SDL_HINT_WINDOW_NO_ACTIVATION_WHEN_SHOWN, "1");
@@ -136,16 +175,33 @@ bool SdlWindow::Open(const WindowPlacement& p) {
         ShowBoxOrPrint("Win class was not registered");
         return false;
     }
-    window_ = SDL_CreateWindow("Graph", p.left, p.top, p.width > 0 ? p.width : 1,
-                               p.height > 0 ? p.height : 1,
-                               SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
+    GuardX11Display();
+    placement_ = p;
+    fullscreen_ = options_.fullscreen;
+    int w = p.width > 0 ? p.width : 1, h = p.height > 0 ? p.height : 1;
+    int x = p.left, y = p.top;
+    if (options_.scale > 1) {
+        ScaledClientSize(w, h, options_.scale, w, h);
+        x = y = SDL_WINDOWPOS_CENTERED;
+    }
+    using Renderer = SdlWindowOptions::Renderer;
+    const bool hardware = options_.renderer == Renderer::Hardware ||
+                          (options_.renderer == Renderer::Automatic && DisplayHasHardwareRenderer());
+    uint32_t flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP;
+    if (fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (hardware) flags |= SDL_WINDOW_OPENGL;
+    window_ = SDL_CreateWindow("Graph", x, y, w, h, flags);
     if (!window_) {
         ShowBoxOrPrint("Couldn't create main window");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
-    placement_ = p;
-    FitFrame();
+    if (hardware && !hardware_.Open(window_))
+        std::fprintf(stderr, "Graph: no hardware renderer (%s); presenting in software\n", SDL_GetError());
+    windowId_ = SDL_GetWindowID(window_);
+    WatchX11Window(window_);
+    wakeEvent_ = SDL_RegisterEvents(1);
+    if (options_.scale <= 1) FitFrame();
     return true;
 }
 
@@ -153,6 +209,7 @@ bool SdlWindow::Open(const WindowPlacement& p) {
 // A window manager frames the window only once it is shown, so this runs
 // again on the first window events until a frame was seen.
 void SdlWindow::FitFrame() {
+    if (fullscreen_) return;
     int top = 0, left = 0, bottom = 0, right = 0;
     if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) return;
     if (top + left + bottom + right == 0) return;
@@ -163,44 +220,138 @@ void SdlWindow::FitFrame() {
     SDL_SetWindowPosition(window_, p.left + left, p.top + top);
 }
 
+// Any thread: makes the window thread look at the published frame.
+void SdlWindow::Wake() {
+    std::lock_guard<std::mutex> lock(wakeLock_);
+    if (!loopRunning_ || wakeEvent_ == static_cast<uint32_t>(-1)) return;
+    SDL_Event e{};
+    e.type = wakeEvent_;
+    SDL_PushEvent(&e);
+}
+
+void SdlWindow::Stop() {
+    stop_.store(true);
+    Wake();
+}
+
+void SdlWindow::ToggleFullscreen() {
+    fullscreen_ = !fullscreen_;
+    SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    repaintAll_ = true;
+}
+
+void SdlWindow::HandleKey(const SDL_KeyboardEvent& key) {
+    const int code = key.keysym.scancode;
+    const bool down = key.type == SDL_KEYDOWN;
+    if (code >= 0 && code < SDL_NUM_SCANCODES) {
+        if (down && IsFullscreenToggle(key.keysym)) {
+            consumedKeys_[code] = 1;
+            if (!key.repeat) ToggleFullscreen();
+            return;
+        }
+        if (!down && consumedKeys_[code]) {
+            consumedKeys_[code] = 0;
+            return;
+        }
+    }
+    IO::InputEvent event;
+    event.isKey = true;
+    if (SdlKeyRecord(code, key.keysym.mod, down, event.key)) IO::PostInput(event);
+}
+
 void SdlWindow::Handle(const SDL_Event& e) {
     switch (e.type) {
-    case SDL_QUIT: closed_ = true; break;
+    case SDL_QUIT: Waits::RequestEnd(0); break;
     case SDL_WINDOWEVENT:
-        if (!framed_) FitFrame();
-        if (e.window.event == SDL_WINDOWEVENT_CLOSE) closed_ = true;
-        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                 e.window.event == SDL_WINDOWEVENT_RESTORED ||
-                 e.window.event == SDL_WINDOWEVENT_SHOWN ||
-                 e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-            exposed_ = true;
+        if (e.window.windowID != windowId_) break;
+        if (!framed_ && options_.scale <= 1) FitFrame();
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: Waits::RequestEnd(0); break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: repaintAll_ = true; break;
+        default: break;
+        }
         break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-        IO::InputEvent event;
-        event.isKey = true;
-        if (SdlKeyRecord(e.key.keysym.scancode, e.key.keysym.mod, e.type == SDL_KEYDOWN, event.key))
-            IO::PostInput(event);
-        break;
-    }
+    case SDL_KEYUP: HandleKey(e.key); break;
+    case SDL_SYSWMEVENT: NoteX11Event(e); break;
     default: break;
     }
 }
 
-// Only the rows that changed since the last present are converted and sent
-// to the display; a repaint the system asked for sends everything.
-void SdlWindow::Present(bool force) {
-    if (!picker_.Take(frame_, force)) return;
+// The window's current client size and where the picture goes in it; the
+// canvas is the window surface (software) or the hardware presenter's
+// staging pixels. False when there is nothing to paint on.
+bool SdlWindow::PrepareTarget(Layout& layout, Canvas& canvas) {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    const Pixels& frame = TheService().window.pixels;
+    if (hardware_.Active()) {
+        SDL_GetRendererOutputSize(hardware_.Renderer(), &w, &h);
+        layout = ComputeLayout(w, h, frame.width, frame.height, options_.scale, fullscreen_);
+        return hardware_.Staging(frame.width, frame.height, canvas);
+    }
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (!surface) return;
-    const bool whole = force || !haveShown_ || surface != lastSurface_;
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    const std::vector<SDL_Rect> bands = ConvertChangedRows(frame_, whole ? nullptr : &shown_, surface);
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    if (!bands.empty()) SDL_UpdateWindowSurfaceRects(window_, bands.data(), static_cast<int>(bands.size()));
-    std::swap(frame_, shown_);
-    haveShown_ = true;
+    if (!surface || surface->format->BytesPerPixel != 4) return false;
+    layout = ComputeLayout(surface->w, surface->h, frame.width, frame.height, options_.scale, fullscreen_);
+    if (surface != lastSurface_) repaintAll_ = true;
     lastSurface_ = surface;
+    canvas = Canvas{static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w, surface->h};
+    return true;
+}
+
+void SdlWindow::Present() {
+    Service& sv = TheService();
+    Layout layout;
+    Canvas canvas;
+    std::vector<RowBand> bands;
+    bool whole = false;
+    {
+        std::lock_guard<std::mutex> lock(sv.windowLock);
+        PublishedFrame& frame = sv.window;
+        if (frame.serial == shownSerial_ && !repaintAll_) return;
+        if (!PrepareTarget(layout, canvas)) return;
+        whole = repaintAll_ || std::memcmp(&layout, &lastLayout_, sizeof layout) != 0;
+        if (whole && !hardware_.Active()) {
+            // Black around the picture (fullscreen) and where it does not reach.
+            for (int y = 0; y < canvas.h; ++y)
+                std::memset(canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.pitch, 0,
+                            static_cast<std::size_t>(canvas.w) * 4);
+        }
+        SDL_Surface* surface = hardware_.Active() ? nullptr : SDL_GetWindowSurface(window_);
+        uint32_t table[256];
+        if (surface)
+            FillColourTable(frame.palette, [&](uint8_t r, uint8_t g, uint8_t b) { return SDL_MapRGB(surface->format, r, g, b); },
+                            table);
+        else
+            FillColourTable(frame.palette, [](uint8_t r, uint8_t g, uint8_t b) {
+                return 0xFF000000u | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b; }, table);
+        bands = TakeChangedBands(frame, layout.shownH, whole);
+        // The hardware path stages the rows unscaled; the renderer scales them.
+        const Layout paint = hardware_.Active() ? Layout{1, 0, 0, layout.shownW, layout.shownH} : layout;
+        for (const RowBand& band : bands) ConvertRows(frame.pixels, table, paint, canvas, band.y0, band.y1);
+        shownSerial_ = frame.serial;
+        repaintAll_ = false;
+        lastLayout_ = layout;
+    }
+    // Sent to the display outside the lock: the program's next frame never
+    // waits for the display.
+    if (hardware_.Active()) {
+        hardware_.Show(layout, bands);
+        return;
+    }
+    if (whole) {
+        SDL_UpdateWindowSurface(window_);
+        return;
+    }
+    std::vector<SDL_Rect> rects;
+    rects.reserve(bands.size());
+    for (const RowBand& b : bands)
+        rects.push_back(SDL_Rect{layout.offsetX, layout.offsetY + b.y0 * layout.scale, layout.shownW * layout.scale,
+                                 (b.y1 - b.y0) * layout.scale});
+    if (!rects.empty()) SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
 }
 
 void SdlWindow::Run() {
@@ -209,11 +360,14 @@ void SdlWindow::Run() {
         std::lock_guard<std::mutex> lock(desk.mutex);
         desk.loopRunning = true;
     }
-    int64_t nextTick = NowNs();
-    while (!stop_.load() && !closed_) {
-        const int64_t waitMs = std::max<int64_t>(0, (nextTick - NowNs()) / 1'000'000);
+    {
+        std::lock_guard<std::mutex> lock(wakeLock_);
+        loopRunning_ = true;
+    }
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    while (!stop_.load()) {
         SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, static_cast<int>(waitMs))) {
+        if (SDL_WaitEventTimeout(&e, kIdleWaitMs)) {
             Handle(e);
             while (SDL_PollEvent(&e)) Handle(e);
         }
@@ -221,31 +375,30 @@ void SdlWindow::Run() {
             std::unique_lock<std::mutex> lock(desk.mutex);
             ServePendingMessage(desk, lock);
         }
-        if (closed_) break;
-        const int64_t now = NowNs();
-        if (exposed_ || now >= nextTick) {
-            Present(exposed_);
-            exposed_ = false;
-            nextTick = std::max(nextTick + kRefreshNs, now);
-        }
+        if (X11WindowLost()) EndForLostWindow();
+        if (!stop_.load()) Present();
     }
     Close();
 }
 
-// Closing ends only the window: the drawing thread goes on with the back buffer.
 void SdlWindow::Close() {
     {
         std::unique_lock<std::mutex> lock(Desk().mutex);
         Desk().loopRunning = false;
         ServePendingMessage(Desk(), lock);
     }
+    {
+        std::lock_guard<std::mutex> lock(wakeLock_);
+        loopRunning_ = false;
+    }
+    hardware_.Close();
     SDL_DestroyWindow(window_);
     window_ = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     SDL_Quit();
 }
 
-std::unique_ptr<WindowBackend> MakeSdlWindow() { return std::make_unique<SdlWindow>(); }
+std::unique_ptr<WindowBackend> MakeSdlWindow() { return std::make_unique<SdlWindow>(ChosenOptions()); }
 
 }  // namespace
 

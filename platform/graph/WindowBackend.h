@@ -25,6 +25,11 @@ public:
     virtual void Run() = 0;
     // Any thread: asks Run() to return soon.
     virtual void Stop() = 0;
+    // Whether the window shows published frames; without it publishing a
+    // frame copies nothing.
+    virtual bool ShowsFrames() const { return false; }
+    // Caller's thread: a new frame is on the window surface.
+    virtual void FramePublished() {}
 };
 
 struct WindowSystem {

@@ -10,7 +10,6 @@ add_library(graph STATIC
   ${CMAKE_CURRENT_LIST_DIR}/GraphText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphTrace.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OffscreenWindow.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/WindowFrames.cpp
 )
 target_link_libraries(graph PUBLIC kyr_root graph_raster Threads::Threads)
 
@@ -20,6 +19,8 @@ add_library(graph_sdl STATIC
   ${CMAKE_CURRENT_LIST_DIR}/SdlKeyTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SdlKeys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SdlPresent.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SdlRenderer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SdlWindow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SdlX11.cpp
 )
-target_link_libraries(graph_sdl PUBLIC kyr_root graph console SDL2::SDL2)
+target_link_libraries(graph_sdl PUBLIC kyr_root graph console SDL2::SDL2 X11::X11)

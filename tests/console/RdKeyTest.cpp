@@ -6,6 +6,7 @@
 
 #include "platform/console/IO.h"
 #include "platform/console/InputQueue.h"
+#include "platform/console/Waits.h"
 #include "tests/support/FakeClock.h"
 
 using testsupport::FakeClock;
@@ -95,8 +96,24 @@ TEST_F(RdKeyTest, ModifiersAloneShiftedKeysWithoutCharacterAndKeyUpsAreSkipped) 
     }
     Post(Key(0x41, 0x1E, 'a', 0), false);  // a non-key event
     Post(Key(0x41, 0x1E, 'A', SHIFT));
-    EXPECT_TRUE(KeyPressed());  // the Shift key counts as pressed...
-    EXPECT_EQ(RdKey(), 'A');    // ...but RdKey waits for a real key
+    EXPECT_EQ(RdKey(), 'A');
+}
+
+// A poll reports a key only when RdKey would return one at once: a key-down
+// that RdKey skips goes, one per poll, like a key-up, and the key behind it
+// is reported one poll later. Otherwise the game's frame, seeing a lone
+// Shift, would stop in RdKey until the next real key.
+TEST_F(RdKeyTest, KeyPressedDropsKeysThatRdKeySkipsOnePerPoll) {
+    Post(Key(0x10, 0x2A, 0, SHIFT));          // Shift alone
+    Post(Key(0x26, 0x48, 0, SHIFT | E));      // Shift+Up: no character
+    Post(Key(0x12, 0x38, 0, LALT));           // Alt alone
+    Post(Key(0x26, 0x48, 0, E));              // Up
+    EXPECT_FALSE(KeyPressed());
+    EXPECT_FALSE(KeyPressed());
+    EXPECT_FALSE(KeyPressed());
+    EXPECT_EQ(clock.now, 0u);                 // finding something is not idle
+    EXPECT_TRUE(KeyPressed());
+    EXPECT_EQ(Read(2), (V{0, 0x48}));
 }
 
 TEST_F(RdKeyTest, CtrlAndAltCombinationsGiveZeroThenTheirTablesCode) {
@@ -141,7 +158,36 @@ TEST_F(RdKeyTest, KeyPressedRemovesOneNonKeyDownEventPerCallAndIdlesThroughTheCl
     EXPECT_TRUE(KeyPressed());  // stays queued for RdKey
     EXPECT_EQ(RdKey(), 'q');
     EXPECT_FALSE(KeyPressed());
+    EXPECT_EQ(clock.now, 0u);   // the first empty poll after finding a key returns at once
+    EXPECT_FALSE(KeyPressed());
     EXPECT_EQ(clock.now, 1000u);
+}
+
+namespace {
+uint64_t drawn = 0;
+int published = 0;
+uint64_t Drawn() { return drawn; }
+void Publish() { ++published; }
+}  // namespace
+
+// An empty poll yields only in a polling loop: after an empty poll with
+// nothing drawn in between. The game polls once a frame between its drawing
+// and must never wait (and so show the window a frame) in the middle of it.
+// A yield is a wait: the frame drawn so far is published first.
+TEST_F(RdKeyTest, AnEmptyPollYieldsOnlyWhenNothingWasDrawnSinceTheLastEmptyPoll) {
+    Waits::SetFrameHooks({Publish, Drawn});
+    for (int frame = 0; frame < 3; ++frame) {
+        ++drawn;                              // the frame's drawing
+        EXPECT_FALSE(KeyPressed());
+    }
+    EXPECT_EQ(clock.now, 0u);
+    EXPECT_EQ(published, 0);
+    EXPECT_FALSE(KeyPressed());               // the menu's loop: nothing drawn since
+    EXPECT_EQ(clock.now, 1000u);
+    EXPECT_EQ(published, 1);
+    EXPECT_FALSE(KeyPressed());
+    EXPECT_EQ(clock.now, 2000u);
+    Waits::SetFrameHooks({});
 }
 
 namespace {

@@ -100,7 +100,7 @@ TEST_F(GraphProtocol, BurstOf100000RequestsEndsWithTheRightPictureOnBothSurfaces
     for (int i = 0; i < 100000; ++i) PostRandomRequest(ref, rng);
     const std::vector<uint8_t> back = BackBuffer();
     EXPECT_TRUE(back == ref.Pixels());
-    EXPECT_TRUE(WindowSurface() == back);
+    EXPECT_TRUE(PublishedWindowSurface() == back);
 }
 
 TEST_F(GraphProtocol, EveryKindOfRequestKeepsBothSurfacesEqual) {
@@ -124,22 +124,47 @@ TEST_F(GraphProtocol, EveryKindOfRequestKeepsBothSurfacesEqual) {
     Graph::SetTextWindow(3, 3, 10, 10);
     Graph::ClearScreen(2);
     const std::vector<uint8_t> back = BackBuffer();
-    EXPECT_TRUE(WindowSurface() == back);
+    EXPECT_TRUE(PublishedWindowSurface() == back);
     EXPECT_GT(CountIndex(0, 0, 1025, 730, 3), 0);
 }
 
-TEST_F(GraphProtocol, TheWindowSurfaceKeepsTheFrameBeforeEachFullClear) {
-    auto& sv = Graph::detail::TheService();
+// The window surface changes only when a frame is published, and then holds
+// every request posted so far; a wait with nothing drawn publishes nothing.
+TEST_F(GraphProtocol, TheWindowSurfaceHoldsTheFramePublishedLast) {
     Graph::Rectangle(0, 0, 100, 100, 5, true);       // frame 1
-    Graph::Rectangle(0, 0, 1025, 730, 0, true);      // full clear
-    Graph::Line(0, 200, 50, 200, 6);                 // frame 2 begins
+    Graph::PublishFrame();
+    const uint64_t frames = Graph::FramesPublished();
+    const int told = FramedWindow::framesTold;
+    Graph::Rectangle(0, 0, 1025, 730, 0, true);      // frame 2 begins with a clear
+    Graph::Line(0, 200, 50, 200, 6);
     Graph::Sync();
-    std::lock_guard<std::mutex> lock(sv.windowLock);
-    ASSERT_TRUE(sv.frames.completedValid);
-    EXPECT_EQ(sv.completed.Row(10)[10], 5);
-    EXPECT_EQ(sv.completed.Row(200)[10], 0);
-    EXPECT_EQ(sv.window.Row(10)[10], 0);
-    EXPECT_EQ(sv.window.Row(200)[10], 6);
+    std::vector<uint8_t> shown = WindowSurface();
+    EXPECT_EQ(shown[10 * kWidth + 10], 5);           // still frame 1, however long the caller stalls
+    EXPECT_EQ(shown[200 * kWidth + 10], 0);
+    shown = PublishedWindowSurface();
+    EXPECT_EQ(shown[10 * kWidth + 10], 0);
+    EXPECT_EQ(shown[200 * kWidth + 10], 6);
+    EXPECT_EQ(Graph::FramesPublished(), frames + 1);
+    EXPECT_EQ(FramedWindow::framesTold, told + 1);
+    Graph::PublishFrame();                           // nothing drawn since
+    EXPECT_EQ(Graph::FramesPublished(), frames + 1);
+    EXPECT_EQ(FramedWindow::framesTold, told + 1);
+}
+
+TEST_F(GraphProtocol, APaletteReachesTheWindowWithTheNextFrame) {
+    const CARDINAL grey[16] = {0x101010};
+    Graph::PublishFrame();
+    auto& sv = Graph::detail::TheService();
+    auto shownColour0 = [&] {
+        std::lock_guard<std::mutex> lock(sv.windowLock);
+        return sv.window.palette.RGB(0);
+    };
+    EXPECT_EQ(shownColour0(), 0u);
+    Graph::RemapAllPalette(grey, 16);
+    Graph::Sync();
+    EXPECT_EQ(shownColour0(), 0u);
+    Graph::PublishFrame();
+    EXPECT_EQ(shownColour0(), 0x101010u);
 }
 
 TEST_F(GraphProtocol, AClearThatLeavesAStripKeepsTheStripOnTheWindowSurface) {
@@ -151,7 +176,7 @@ TEST_F(GraphProtocol, AClearThatLeavesAStripKeepsTheStripOnTheWindowSurface) {
     Graph::ClearScreen(0);
     const std::vector<uint8_t> back = BackBuffer();
     EXPECT_EQ(back[5 * kWidth + 1024], 9);
-    EXPECT_TRUE(WindowSurface() == back);
+    EXPECT_TRUE(PublishedWindowSurface() == back);
 }
 
 TEST_F(GraphProtocol, PaddedRowsStayOutOfProbesAndSnapshots) {

@@ -1,0 +1,40 @@
+// The program's waits: Lib.Delay, the game's frame pacing, an idle key poll
+// that yields, and IO.RdKey waiting for a key. Each wait first lets the
+// window show what was drawn so far (the program installs that hook: the
+// window layer sits above this one), and is where a request to end the
+// program from another thread (the window was closed, the display is gone)
+// takes effect, on the program's own thread.
+#pragma once
+#include <cstdint>
+
+namespace Waits {
+
+struct FrameHooks {
+    void (*publishFrame)() = nullptr;     // shows every request posted so far
+    uint64_t (*requestsPosted)() = nullptr;  // drawing requests posted so far
+};
+
+// Installs the hooks; the default does nothing and counts no drawing.
+void SetFrameHooks(const FrameHooks& hooks);
+
+// Program thread, before every wait: publishes the frame, then ends the
+// program if that was asked for.
+void BeforeWait();
+
+// Drawing requests posted so far (0 without hooks).
+uint64_t RequestsPosted();
+
+// Any thread: asks the program to end with `status` at its next wait. The
+// first request wins. Wakes a reader blocked on the input queue.
+void RequestEnd(int status);
+// True once an end was asked for; `status` receives its status.
+bool EndRequested(int* status = nullptr);
+// Forgets a request (tests).
+void ClearEndRequest();
+
+// How an end request ends the program; std::exit by default (the exit
+// handlers stop the window and restore the terminal). Tests replace it.
+using EndHandler = void (*)(int status);
+void SetEndHandler(EndHandler handler);
+
+}  // namespace Waits

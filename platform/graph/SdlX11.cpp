@@ -1,0 +1,65 @@
+// X11 error handling for the SDL window (see SdlX11.h).
+#include "platform/graph/SdlX11.h"
+
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <atomic>
+#include <cstring>
+#include <unistd.h>
+#include "platform/console/TerminalMode.h"
+
+namespace Graph::detail {
+
+namespace {
+
+std::atomic<unsigned long> watchedWindow{0};
+std::atomic<bool> windowLost{false};
+
+// Errors come asynchronously, long after the call that caused them; most
+// are harmless for a window that only shows pictures. One about the
+// watched window means another client destroyed it.
+int OnXError(Display*, XErrorEvent* error) {
+    const unsigned long watched = watchedWindow.load();
+    if (watched != 0 && error->resourceid == watched &&
+        (error->error_code == BadWindow || error->error_code == BadDrawable))
+        windowLost.store(true);
+    return 0;
+}
+
+// The connection is gone (the server died, or the client was killed).
+// Xlib would end the process from this thread; the program's exit handlers
+// would then wait for this very thread. End here without them, but with
+// the terminal restored.
+int OnXIOError(Display*) {
+    static const char message[] = "kyr: the connection to the display was lost\n";
+    IO::TerminalMode::Restore();
+    (void)!write(STDERR_FILENO, message, sizeof message - 1);
+    _exit(1);
+}
+
+}  // namespace
+
+void GuardX11Display() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) return;
+    XSetErrorHandler(OnXError);
+    XSetIOErrorHandler(OnXIOError);
+}
+
+void WatchX11Window(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    watchedWindow.store(info.info.x11.window);
+    windowLost.store(false);
+}
+
+void NoteX11Event(const SDL_Event& event) {
+    if (event.type != SDL_SYSWMEVENT || !event.syswm.msg || event.syswm.msg->subsystem != SDL_SYSWM_X11) return;
+    const XEvent& x = event.syswm.msg->msg.x11.event;
+    if (x.type == DestroyNotify && x.xdestroywindow.window == watchedWindow.load()) windowLost.store(true);
+}
+
+bool X11WindowLost() { return windowLost.load(); }
+
+}  // namespace Graph::detail

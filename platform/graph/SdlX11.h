@@ -1,0 +1,21 @@
+// Keeping the program alive when the X display misbehaves. Xlib's own
+// handlers end the process from the window thread on any error; these
+// handlers instead ignore errors (noting when they say the window is gone)
+// and, when the connection is lost, restore the terminal and end the
+// program with status 1 and a plain message. Window thread only; nothing
+// happens on other video drivers.
+#pragma once
+#include <SDL2/SDL.h>
+
+namespace Graph::detail {
+
+// After SDL's video is up: installs the handlers if SDL runs on X11.
+void GuardX11Display();
+// Notes the window whose destruction by another client ends the program.
+void WatchX11Window(SDL_Window* window);
+// A window-system event SDL passes on: notes the watched window's destruction.
+void NoteX11Event(const SDL_Event& event);
+// True once the watched window was destroyed by someone else.
+bool X11WindowLost();
+
+}  // namespace Graph::detail
