@@ -1,5 +1,7 @@
 // The main menu: nine numbered entries, a highlight moved with UP and DOWN,
 // the level and speed changed with LEFT and RIGHT, SPACE to perform an entry.
+#include <cstring>
+
 #include "game/Game.h"
 #include "game/GameState.h"
 #include "game/Sterren.h"
@@ -36,8 +38,10 @@ CARDINAL KeuzeY(CARDINAL i) { return 180 + 20 * i; }
 CARDINAL KleurVan(BOOLEAN opgelicht) { return opgelicht ? KleurOplichten : KleurNormaal; }
 
 void TekenHulpRegels() {
+    // The help lines are plain literals, not menu lines: each one's storage is
+    // its characters and the closing zero.
     for (const HulpRegel& regel : HulpRegels) {
-        Graph::RawOutText(regel.x, regel.y, KleurNormaal, regel.tekst, sizeof(Teksten));
+        Graph::RawOutText(regel.x, regel.y, KleurNormaal, regel.tekst, std::strlen(regel.tekst) + 1);
     }
 }
 

@@ -1,4 +1,6 @@
 // The story and controls screens: fixed lines of text, then one key.
+#include <cstring>
+
 #include "platform/console/IO.h"
 #include "platform/graph/Graph.h"
 #include "shell/Shell.h"
@@ -44,8 +46,9 @@ const SchermRegel BedieningRegels[] = {
 // arrow key leaves its second half pending for the menu.
 template <std::size_t N>
 void ToonEnWacht(const SchermRegel (&regels)[N]) {
+    // Each line's own storage is its characters and the closing zero.
     for (const SchermRegel& regel : regels) {
-        Graph::RawOutText(regel.x, regel.y, SchermKleur, regel.tekst, sizeof(Teksten));
+        Graph::RawOutText(regel.x, regel.y, SchermKleur, regel.tekst, std::strlen(regel.tekst) + 1);
     }
     (void)IO::RdKey();
 }

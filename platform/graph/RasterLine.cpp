@@ -237,13 +237,20 @@ void DrawLine(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2, const 
 
 // The outline is one closed path: from the top-right pixel left along the top,
 // down the left side, right along the bottom and up the right side, the
-// pattern running on from side to side.
+// pattern running on from side to side. Each side leaves out its end pixel,
+// which the next side starts on; a 1 x 1 box makes all four sides a single
+// point and so paints none of them, and its one pixel is painted on its own
+// (a 1 x N or N x 1 box still has two sides of full length and needs nothing).
 void FrameRect(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2, const Pen& pen) {
     if (!WithinLimit(x1) || !WithinLimit(y1) || !WithinLimit(x2) || !WithinLimit(y2)) return;
     SortCorners(x1, y1, x2, y2);
     if (x1 == x2 || y1 == y2) return;
     const PenPattern pattern = PatternOf(pen);
     const int64_t right = x2 - 1, bottom = y2 - 1;
+    if (right == x1 && bottom == y1) {
+        DrawPatternedLine(s, x1, y1, x2, y1, pen, pattern, 0);  // just its start pixel
+        return;
+    }
     uint64_t phase = 0;
     phase += DrawPatternedLine(s, right, y1, x1, y1, pen, pattern, phase);
     phase += DrawPatternedLine(s, x1, y1, x1, bottom, pen, pattern, phase);

@@ -21,12 +21,46 @@ TEST(RasterRect, OutlineAndFillOfSortedCorners) {
 TEST(RasterRect, DegenerateBoxes) {
     Canvas c(8, 5);
     FrameRect(c.surface, 0, 0, 0, 4, SolidPen(1));  // no width: nothing
-    FrameRect(c.surface, 1, 0, 2, 1, SolidPen(1));  // 1 x 1: nothing
     FrameRect(c.surface, 2, 0, 3, 4, SolidPen(1));  // 1 x 4: a full column
     FrameRect(c.surface, 4, 0, 6, 2, SolidPen(1));  // 2 x 2: four pixels
     FillRect(c.surface, 4, 3, 5, 5, SolidBrush(1)); // 1 wide fill: nothing
     FillRect(c.surface, 6, 3, 8, 4, SolidBrush(1)); // 1 tall fill: nothing
     EXPECT_EQ(c.Grid(), Rows({"..#.##..", "..#.##..", "..#.....", "..#.....", "........"}));
+}
+
+// A 1 x 1 outline is its one pixel, as the border runs through column x1 and
+// row y1; rectangle and ellipse alike, whatever the corner order or pen style
+// (every pattern starts on ink). Thin boxes keep their full column or row, and
+// without a pen a 1 x 1 box still loses its only column and row.
+TEST(RasterRect, OnePixelWideOrTallBoxes) {
+    using Raster::FillEllipse;
+    using Raster::FrameEllipse;
+    Canvas c(9, 5);
+    FrameRect(c.surface, 1, 1, 0, 0, SolidPen(1));     // 1 x 1, corners reversed
+    FrameEllipse(c.surface, 2, 0, 3, 1, SolidPen(2));  // 1 x 1 ellipse
+    for (uint8_t style = 1; style <= 4; ++style) {
+        Raster::Pen pen = SolidPen(3);
+        pen.style = style;
+        pen.background = 9;
+        FrameRect(c.surface, 3 + style, 0, 4 + style, 1, pen);
+    }
+    Raster::Pen invisible = SolidPen(1);
+    invisible.style = 5;
+    FrameRect(c.surface, 8, 0, 9, 1, invisible);
+    FrameRect(c.surface, 0, 2, 1, 5, SolidPen(1));     // 1 x 3: a column
+    FrameEllipse(c.surface, 1, 2, 2, 5, SolidPen(4));  // 1 x 3 ellipse: a column
+    FrameRect(c.surface, 2, 2, 6, 3, SolidPen(1));     // 4 x 1: a row
+    FrameEllipse(c.surface, 2, 3, 6, 4, SolidPen(4));  // 4 x 1 ellipse: a row
+    FillRect(c.surface, 7, 2, 8, 3, SolidBrush(1));    // filled 1 x 1: nothing
+    FillEllipse(c.surface, 7, 3, 8, 4, SolidBrush(1));
+    EXPECT_EQ(c.Grid(), Rows({"#.a.bbbb.", ".........", "#c####...", "#ccccc...", "#c......."}));
+
+    // Clipped: the pixel on the surface's last column and row, none beyond it.
+    Canvas edge(3, 2);
+    FrameRect(edge.surface, 2, 1, 3, 2, SolidPen(1));
+    FrameRect(edge.surface, 3, 0, 4, 1, SolidPen(1));
+    FrameEllipse(edge.surface, -1, 0, 0, 1, SolidPen(1));
+    EXPECT_EQ(edge.Grid(), Rows({"...", "..#"}));
 }
 
 TEST(RasterRect, WholeWindowFillPaintsAllButTheLastColumnAndRow) {
