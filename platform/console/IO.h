@@ -8,7 +8,7 @@
 namespace IO {
 
 void ModuleInit();                 // clears the pending character
-BOOLEAN KeyPressed();              // never blocks (an idle poll yields ~1 ms through the clock)
+BOOLEAN KeyPressed();              // never blocks (a polling loop yields ~1 ms through the clock)
 uint8_t RdKey();                   // blocks until a key is available
 void RdLn();                       // returns at once
 void WrStr(const CHAR* s, std::size_t capacity);
