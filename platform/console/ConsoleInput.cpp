@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -66,6 +67,7 @@ ReadResult WaitAndRead(const Reader& r, bool awaitingMore, uint8_t* buffer, std:
 }
 
 void ReadLoop(Reader* r) {
+    pthread_setname_np(pthread_self(), "kyr-keys");
     KeyDecoder::Options options;
     options.lineFeedIsEnter = !r->terminal;
     KeyDecoder decoder(options);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <pthread.h>
 #include <sched.h>
 #include "platform/graph/GraphFrames.h"
 #include "platform/graph/GraphCaller.h"
@@ -145,6 +146,7 @@ int32_t SurfaceSide(INTEGER requested) {
 }
 
 void WindowThreadMain(WindowBackend* backend, WindowPlacement placement) {
+    pthread_setname_np(pthread_self(), "kyr-window");
     CallerState& cs = Caller();
     bool ok = backend->Open(placement);
     if (ok && !StartDrawingThread()) {

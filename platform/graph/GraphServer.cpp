@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -125,6 +126,7 @@ bool Carry(Service& sv, const Request& r) {
 }
 
 void DrawingThreadMain(Service* sv) {
+    pthread_setname_np(pthread_self(), "kyr-draw");   // named for profilers and top
     RaisePriority();
     CoreSeparation separation;
     sv->idle.Set();

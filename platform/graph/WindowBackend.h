@@ -41,6 +41,8 @@ struct WindowSystem {
 
 // Chooses the window system for the next Graph::Init.
 void SetWindowSystem(const WindowSystem& system);
-WindowSystem OffscreenWindowSystem();
+// No window at all; with `keepFrames` published frames are kept on the
+// window surface as a real window keeps them.
+WindowSystem OffscreenWindowSystem(bool keepFrames = false);
 
 }  // namespace Graph

@@ -3,9 +3,7 @@
 // window surface next to the back buffer.
 #pragma once
 #include <cstdio>
-#include <condition_variable>
 #include <cstdlib>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -21,42 +19,12 @@ namespace graphtest {
 inline constexpr int kWidth = 1025;
 inline constexpr int kDepth = 730;
 
-// A window without a display that shows frames: publishing copies the back
-// buffer to the window surface, as with a real window. Counts the frames it
-// was told of.
-class FramedWindow final : public Graph::WindowBackend {
-public:
-    static inline int framesTold = 0;
-    bool Open(const Graph::WindowPlacement&) override { return true; }
-    void Run() override {
-        std::unique_lock<std::mutex> lock(mutex_);
-        stopped_.wait(lock, [this] { return stop_; });
-    }
-    void Stop() override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stop_ = true;
-        stopped_.notify_all();
-    }
-    bool ShowsFrames() const override { return true; }
-    void FramePublished() override { ++framesTold; }
-
-    static Graph::WindowSystem System() {
-        return Graph::WindowSystem{[]() -> std::unique_ptr<Graph::WindowBackend> { return std::make_unique<FramedWindow>(); },
-                                   [](const char* text) { std::fprintf(stderr, "%s\n", text); }};
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable stopped_;
-    bool stop_ = false;
-};
-
-// Each test runs in a process of its own; this opens Graph for it (on a
-// window that shows frames) and closes it afterwards.
+// Each test runs in a process of its own; this opens Graph for it (on an
+// offscreen window that keeps published frames) and closes it afterwards.
 class OpenGraph : public ::testing::Test {
 protected:
     void SetUp() override {
-        Graph::SetWindowSystem(FramedWindow::System());
+        Graph::SetWindowSystem(Graph::OffscreenWindowSystem(/*keepFrames=*/true));
         Graph::ModuleInit();
         ASSERT_TRUE(Graph::Init(1, 1, kWidth, kDepth));
     }
