@@ -185,12 +185,18 @@ bool SdlWindow::Open(const WindowPlacement& p) {
         x = y = SDL_WINDOWPOS_CENTERED;
     }
     using Renderer = SdlWindowOptions::Renderer;
-    const bool hardware = options_.renderer == Renderer::Hardware ||
-                          (options_.renderer == Renderer::Automatic && DisplayHasHardwareRenderer());
+    bool hardware = options_.renderer == Renderer::Hardware ||
+                    (options_.renderer == Renderer::Automatic && DisplayHasHardwareRenderer());
     uint32_t flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP;
     if (fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (hardware) flags |= SDL_WINDOW_OPENGL;
-    window_ = SDL_CreateWindow("Graph", x, y, w, h, flags);
+    window_ = SDL_CreateWindow("Graph", x, y, w, h, flags | (hardware ? SDL_WINDOW_OPENGL : 0));
+    if (!window_ && hardware) {
+        // No OpenGL on this display (a forced hardware renderer): the window
+        // presents in software rather than not opening at all.
+        std::fprintf(stderr, "Graph: no hardware renderer (%s); presenting in software\n", SDL_GetError());
+        hardware = false;
+        window_ = SDL_CreateWindow("Graph", x, y, w, h, flags);
+    }
     if (!window_) {
         ShowBoxOrPrint("Couldn't create main window");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -1,23 +1,31 @@
-// The SDL window on a private Xvfb server: what the screen shows matches the
-// back buffer, repaints after the window was unmapped, keys typed into it
-// reach the console's input queue, closing it leaves drawing working, and
-// without a display Graph::Init fails promptly with its message.
+// The SDL window on a private Xvfb server, bare and under a real window
+// manager (openbox): the screen shows the frames the program published and
+// nothing else, repaints the last one, passes typed keys on (but not the
+// fullscreen keys), turns a close into an end request, scales by whole
+// pixels, fills a fullscreen display centred on black, and draws the same
+// picture through a hardware renderer (or in software where there is no
+// OpenGL); without a display Graph::Init fails promptly with its message.
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <set>
 #include <thread>
 #include "GraphTestSupport.h"
 #include "platform/console/InputQueue.h"
+#include "platform/console/Waits.h"
 #include "platform/graph/SdlWindow.h"
+#include "tests/support/WindowManager.h"
 #include "tests/support/XvfbServer.h"
 
 using namespace graphtest;
+using testsupport::WindowManager;
 using testsupport::XvfbServer;
 using namespace std::chrono_literals;
 
@@ -33,10 +41,10 @@ std::string Shell(const std::string& command) {
     return out;
 }
 
-// Polls `done` until it holds or `limit` passed; for waiting on another
-// process, not for judging speed.
+// Polls `done` until it holds or `limit` passed; for waiting on other
+// processes (the X server, the window manager), not for judging speed.
 template <class F>
-bool Eventually(F done, std::chrono::milliseconds limit = 10s) {
+bool Eventually(F done, std::chrono::milliseconds limit = 15s) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
         if (done()) return true;
@@ -45,52 +53,105 @@ bool Eventually(F done, std::chrono::milliseconds limit = 10s) {
     return done();
 }
 
-struct Geometry {
-    int x = -1, y = -1, w = 0, h = 0;
-};
-
 std::string GraphWindowId() {
     std::string id = Shell("xdotool search --name '^Graph$' 2>/dev/null | head -n1");
     while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
     return id;
 }
 
-Geometry WindowGeometry(const std::string& id) {
-    Geometry g;
-    const std::string out = Shell("xdotool getwindowgeometry " + id);
-    const auto pos = out.find("Position: ");
-    const auto size = out.find("Geometry: ");
-    if (pos != std::string::npos) std::sscanf(out.c_str() + pos, "Position: %d,%d", &g.x, &g.y);
-    if (size != std::string::npos) std::sscanf(out.c_str() + size, "Geometry: %dx%d", &g.w, &g.h);
-    return g;
+// A window's client area in screen coordinates, as the X server has it.
+struct Area {
+    int x = -1, y = -1, w = 0, h = 0;
+    bool viewable = false;
+};
+
+Area ClientArea(const std::string& id) {
+    Area a;
+    const std::string out = Shell("xwininfo -id " + id + " 2>/dev/null");
+    auto number = [&](const char* label, int& value) {
+        const auto at = out.find(label);
+        if (at != std::string::npos) std::sscanf(out.c_str() + at + std::strlen(label), "%d", &value);
+    };
+    number("Absolute upper-left X:", a.x);
+    number("Absolute upper-left Y:", a.y);
+    number("Width:", a.w);
+    number("Height:", a.h);
+    a.viewable = out.find("IsViewable") != std::string::npos;
+    return a;
 }
 
-constexpr int kScreenW = 1280, kScreenH = 1024;
+// The frame a window manager put around the window: left, right, top, bottom.
+std::vector<int> FrameExtents(const std::string& id) {
+    std::vector<int> e(4, 0);
+    const std::string out = Shell("xprop -id " + id + " _NET_FRAME_EXTENTS 2>/dev/null");
+    const auto at = out.find('=');
+    if (at != std::string::npos) std::sscanf(out.c_str() + at + 1, "%d, %d, %d, %d", &e[0], &e[1], &e[2], &e[3]);
+    return e;
+}
 
 // The whole screen as RGB bytes, taken by an outside tool.
-std::vector<uint8_t> Screenshot() {
+struct Shot {
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgb;
+    bool Taken() const { return w > 0 && rgb.size() == static_cast<std::size_t>(w) * h * 3; }
+    uint32_t At(int x, int y) const {
+        const std::size_t at = (static_cast<std::size_t>(y) * w + x) * 3;
+        return (uint32_t{rgb[at]} << 16) | (uint32_t{rgb[at + 1]} << 8) | rgb[at + 2];
+    }
+};
+
+Shot Screenshot(int w, int h) {
     const std::string path = "/tmp/kyr-graph-shot-" + std::to_string(getpid()) + ".rgb";
     Shell("import -window root -depth 8 rgb:" + path + " 2>/dev/null");
     std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Shot shot{w, h, std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>())};
     std::remove(path.c_str());
-    return bytes;
+    return shot;
 }
 
-// Pixels of the window's client area that differ from the back buffer.
-int Mismatches(const Geometry& g) {
-    const std::vector<uint8_t> shot = Screenshot();
-    if (shot.size() != static_cast<std::size_t>(kScreenW * kScreenH * 3)) return -1;
+// The back buffer at one moment: palette indices and their colours.
+struct Picture {
+    int w = 0, h = 0;
+    std::vector<uint8_t> index;
+    uint32_t colour[256] = {};
+    uint32_t At(int x, int y) const { return colour[index[static_cast<std::size_t>(y) * w + x]]; }
+};
+
+Picture BackBufferNow() {
     Graph::Sync();
+    auto& sv = Graph::detail::TheService();
+    std::lock_guard<std::mutex> lock(sv.backLock);
+    Picture p;
+    p.w = sv.back.width;
+    p.h = sv.back.height;
+    p.index = Packed(sv.back);
+    for (int i = 0; i < 256; ++i) p.colour[i] = sv.backPalette.RGB(static_cast<uint8_t>(i));
+    return p;
+}
+
+// Pixels of the picture's top-left `cols` x `rows` that the screen does not
+// show as `scale` x `scale` blocks from (x0, y0); -1 without a screenshot.
+int Mismatches(const Shot& shot, const Picture& picture, int x0, int y0, int cols, int rows, int scale = 1) {
+    if (!shot.Taken()) return -1;
     int bad = 0;
-    for (int y = 0; y < g.h && g.y + y < kScreenH; ++y) {
-        for (int x = 0; x < g.w && g.x + x < kScreenW; ++x) {
-            const std::size_t at = (static_cast<std::size_t>(g.y + y) * kScreenW + (g.x + x)) * 3;
-            const uint32_t screen = (uint32_t{shot[at]} << 16) | (uint32_t{shot[at + 1]} << 8) | shot[at + 2];
-            bad += screen != Graph::PixelRGB(x, y);
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < cols; ++x) {
+            const uint32_t want = picture.At(x, y);
+            bool same = x0 + (x + 1) * scale <= shot.w && y0 + (y + 1) * scale <= shot.h;
+            for (int k = 0; same && k < scale * scale; ++k)
+                same = shot.At(x0 + x * scale + k % scale, y0 + y * scale + k / scale) == want;
+            bad += !same;
         }
-    }
     return bad;
+}
+
+// Screen pixels outside the area that are not black.
+int LitOutside(const Shot& shot, int x0, int y0, int w, int h) {
+    int lit = 0;
+    for (int y = 0; y < shot.h; ++y)
+        for (int x = 0; x < shot.w; ++x)
+            if ((x < x0 || x >= x0 + w || y < y0 || y >= y0 + h) && shot.At(x, y) != 0) ++lit;
+    return lit;
 }
 
 void DrawTestPicture() {
@@ -100,107 +161,238 @@ void DrawTestPicture() {
     Graph::RawOutText(300, 300, Kleuren::LIGHTYELLOW, "THE GRAPH WINDOW");
 }
 
-class SdlWindowTest : public ::testing::Test {
+// One frame as the game draws it: a clear, then the picture piece by piece;
+// both squares have the frame's colour. Fewer `pieces` stop part-way.
+void DrawFrame(uint32_t colour, int pieces = 3) {
+    Graph::Rectangle(0, 0, 1025, 730, Kleuren::BLACK, true);
+    if (pieces >= 1) Graph::Rectangle(100, 100, 200, 200, colour, true);
+    if (pieces >= 2)
+        for (uint32_t i = 0; i < 400; ++i) Graph::Line(300, i, 500, 729 - i, i % 16);
+    if (pieces >= 3) Graph::Rectangle(700, 100, 800, 200, colour, true);
+}
+
+// Xvfb with one screen, optionally openbox on it, and Graph's SDL window
+// opened at the program's place (1, 1, 1025 x 730).
+class WindowOnX : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
-        ASSERT_TRUE(server_.Start());
-        setenv("DISPLAY", server_.Display().c_str(), 1);
-        Graph::UseSdlWindow();
-        Graph::ModuleInit();
-        ASSERT_TRUE(Graph::Init(1, 1, 1025, 730));
-        ASSERT_TRUE(Eventually([&] { return !(id_ = GraphWindowId()).empty(); }));
-        geometry_ = WindowGeometry(id_);
     }
     void TearDown() override {
-        Graph::ModuleExit();
+        if (opened_) Graph::ModuleExit();
+        wm_.Stop();
         server_.Stop();
     }
 
+    void Open(const char* screen, bool managed, const Graph::SdlWindowOptions& options = {}) {
+        ASSERT_EQ(std::sscanf(screen, "%dx%d", &screenW_, &screenH_), 2);
+        ASSERT_TRUE(server_.Start(screen));
+        setenv("DISPLAY", server_.Display().c_str(), 1);
+        if (managed) {
+            ASSERT_TRUE(wm_.Start(server_.Display()));
+        }
+        managed_ = managed;
+        Graph::UseSdlWindow(options);
+        Graph::ModuleInit();
+        opened_ = true;
+        testing::internal::CaptureStderr();
+        const bool ok = Graph::Init(1, 1, 1025, 730);
+        initMessages_ = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(ok) << initMessages_;
+        ASSERT_TRUE(Eventually([&] { return !(id_ = GraphWindowId()).empty(); }));
+        ASSERT_TRUE(Locate());
+    }
+
+    // Finds the client area once the window is shown and stands still (a
+    // window manager frames and moves it after it appears).
+    bool Locate() {
+        Area last;
+        return Eventually([&] {
+            const Area now = ClientArea(id_);
+            const bool settled = now.viewable && now.x == last.x && now.y == last.y && now.w == last.w && now.h == last.h;
+            last = now;
+            client_ = now;
+            return settled;
+        });
+    }
+
+    Shot Shoot() const { return Screenshot(screenW_, screenH_); }
+
+    // Whether the client area comes to show (what fits of) the picture.
+    bool ClientShows(const Picture& p) {
+        return Eventually([&] {
+            mismatches_ = Mismatches(Shoot(), p, client_.x, client_.y, std::min(client_.w, p.w), std::min(client_.h, p.h));
+            return mismatches_ == 0;
+        });
+    }
+
+    // Whether the screen comes to show the picture's columns 0..1023 and
+    // rows 0..728 at `scale`, centred, black around: the fullscreen picture.
+    bool ScreenShowsCentred(const Picture& p, int scale) {
+        const int w = 1024 * scale, h = 729 * scale;
+        const int x0 = (screenW_ - w) / 2, y0 = (screenH_ - h) / 2;
+        return Eventually([&] {
+            const Shot shot = Shoot();
+            mismatches_ = Mismatches(shot, p, x0, y0, 1024, 729, scale);
+            if (mismatches_ == 0) mismatches_ = LitOutside(shot, x0, y0, w, h);
+            return mismatches_ == 0;
+        });
+    }
+
+    // Keys typed into the window by the X server's test extension.
+    void Type(const std::string& keys) {
+        const std::string focus = managed_ ? "xdotool windowactivate --sync " : "xdotool windowfocus --sync ";
+        Shell(focus + id_ + " && xdotool key --clearmodifiers " + keys);
+    }
+
     XvfbServer server_;
-    std::string id_;
-    Geometry geometry_;
+    WindowManager wm_;
+    bool opened_ = false, managed_ = false;
+    int screenW_ = 0, screenH_ = 0;
+    std::string id_, initMessages_;
+    Area client_;
+    int mismatches_ = 0;
+};
+
+// The plain window, on a bare X server and framed by openbox.
+enum class Desktop { Bare, Openbox };
+
+void PrintTo(Desktop d, std::ostream* out) { *out << (d == Desktop::Bare ? "bare Xvfb" : "openbox"); }
+
+class SdlWindowTest : public WindowOnX, public ::testing::WithParamInterface<Desktop> {
+protected:
+    void SetUp() override {
+        WindowOnX::SetUp();
+        if (IsSkipped()) return;
+        const bool managed = GetParam() == Desktop::Openbox;
+        if (managed && !WindowManager::Installed()) GTEST_SKIP() << "openbox is not installed";
+        ASSERT_NO_FATAL_FAILURE(Open("1280x1024x24", managed));
+    }
+};
+
+// Scaled windows on a bare X server.
+class SdlWindowScaled : public WindowOnX {};
+
+// Fullscreen needs a window manager to carry out the request: these run under openbox.
+class SdlWindowUnderOpenbox : public WindowOnX {
+protected:
+    void SetUp() override {
+        WindowOnX::SetUp();
+        if (!IsSkipped() && !WindowManager::Installed()) GTEST_SKIP() << "openbox is not installed";
+    }
 };
 
 }  // namespace
 
-TEST_F(SdlWindowTest, ShowsTheBackBufferAtTheGivenPlace) {
-    // No window manager here, so no frame: the client area is the outer size.
-    EXPECT_EQ(geometry_.x, 1);
-    EXPECT_EQ(geometry_.y, 1);
-    EXPECT_EQ(geometry_.w, 1025);
-    EXPECT_EQ(geometry_.h, 730);
+TEST_P(SdlWindowTest, ShowsThePublishedBackBufferAtItsPlace) {
+    if (!managed_) {
+        // No frame: the client area is the asked place and size.
+        EXPECT_EQ(client_.x, 1);
+        EXPECT_EQ(client_.y, 1);
+        EXPECT_EQ(client_.w, 1025);
+        EXPECT_EQ(client_.h, 730);
+    } else {
+        // The frame included, the window covers the asked place and size.
+        const std::vector<int> f = FrameExtents(id_);
+        EXPECT_GT(f[0] + f[1] + f[2] + f[3], 0) << "openbox drew no frame";
+        EXPECT_EQ(client_.x - f[0], 1);
+        EXPECT_EQ(client_.y - f[2], 1);
+        EXPECT_EQ(client_.w + f[0] + f[1], 1025);
+        EXPECT_EQ(client_.h + f[2] + f[3], 730);
+    }
     EXPECT_NE(Shell("xprop -id " + id_ + " _NET_WM_STATE").find("_NET_WM_STATE_ABOVE"), std::string::npos);
-    EXPECT_TRUE(Eventually([&] { return Mismatches(geometry_) == 0; }));   // black at first
+    const Picture black = BackBufferNow();
+    EXPECT_TRUE(ClientShows(black)) << mismatches_;
+
+    // Drawn but not published: the screen keeps the previous frame.
     DrawTestPicture();
-    EXPECT_TRUE(Eventually([&] { return Mismatches(geometry_) == 0; }));
+    const Picture drawn = BackBufferNow();
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(Mismatches(Shoot(), black, client_.x, client_.y, client_.w, client_.h), 0);
+    Graph::PublishFrame();
+    EXPECT_TRUE(ClientShows(drawn)) << mismatches_;
+
     // A small change, then a whole new frame after a clear.
     Graph::RawOutText(600, 600, Kleuren::LIGHTRED, "SCORE 10");
-    EXPECT_TRUE(Eventually([&] { return Mismatches(geometry_) == 0; }));
+    Graph::PublishFrame();
+    EXPECT_TRUE(ClientShows(BackBufferNow())) << mismatches_;
     Graph::Rectangle(0, 0, 1025, 730, Kleuren::BLACK, true);
     Graph::Disc(200, 200, 60, Kleuren::GREEN);
-    EXPECT_TRUE(Eventually([&] { return Mismatches(geometry_) == 0; }));
+    Graph::PublishFrame();
+    EXPECT_TRUE(ClientShows(BackBufferNow())) << mismatches_;
 }
 
-// Frames drawn as the game draws them (clear, then the picture piece by
-// piece): whatever moment the screen is looked at, it shows a whole frame,
-// here both squares of one frame in the same colour. A caller that the
-// machine stalls for longer than the rest interval mid-frame is shown live,
-// as it should be; so on a busy machine one round of shots may catch that,
-// and the test takes the best of three rounds. Without whole frames nearly
-// every shot shows the second square missing or in another colour.
-TEST_F(SdlWindowTest, ShowsOnlyWholeFramesWhileFramesAreDrawn) {
-    auto pixel = [&](const std::vector<uint8_t>& shot, int x, int y) {
-        const std::size_t at = (static_cast<std::size_t>(geometry_.y + y) * kScreenW + geometry_.x + x) * 3;
-        return (uint32_t{shot[at]} << 16) | (uint32_t{shot[at + 1]} << 8) | shot[at + 2];
-    };
-    auto wholeFrames = [&](const std::vector<std::vector<uint8_t>>& shots) {
-        int whole = 0;
-        for (const auto& shot : shots) {
-            if (shot.size() != static_cast<std::size_t>(kScreenW * kScreenH * 3)) continue;
-            const uint32_t left = pixel(shot, 150, 150), right = pixel(shot, 750, 150);
-            if (left != 0 && left == right) ++whole;
-        }
-        return whole;
-    };
-    int best = 0;
-    for (int round = 0; round < 3 && best < 6; ++round) {
-        std::atomic<bool> done{false};
-        std::atomic<uint32_t> framesDrawn{0};
-        std::vector<std::vector<uint8_t>> shots;
-        std::thread camera([&] {
-            while (framesDrawn < 3) std::this_thread::sleep_for(1ms);
-            for (int i = 0; i < 6; ++i) shots.push_back(Screenshot());
-            done = true;
-        });
-        for (uint32_t frame = 0; !done; ++frame) {
-            const uint32_t colour = 1 + frame % 15;
-            Graph::Rectangle(0, 0, 1025, 730, Kleuren::BLACK, true);
-            Graph::Rectangle(100, 100, 200, 200, colour, true);
-            for (uint32_t i = 0; i < 400; ++i) Graph::Line(300, i, 500, 729 - i, i % 16);
-            Graph::Rectangle(700, 100, 800, 200, colour, true);
-            framesDrawn = frame + 1;
-        }
-        camera.join();
-        best = std::max(best, wholeFrames(shots));
+// Frames drawn and published as the game does: whenever the screen is
+// looked at, it shows one whole published frame, never a frame in the making.
+TEST_P(SdlWindowTest, ShowsOnlyWholePublishedFrames) {
+    std::vector<Picture> frames;   // frame k has the squares in colour k + 1
+    for (uint32_t colour = 1; colour <= 15; ++colour) {
+        DrawFrame(colour);
+        frames.push_back(BackBufferNow());
     }
-    EXPECT_EQ(best, 6) << "shots showing a whole frame, best of three rounds of six";
+    std::atomic<bool> done{false};
+    std::vector<Shot> shots;
+    std::thread camera([&] {
+        while (Graph::FramesPublished() < 3) std::this_thread::sleep_for(1ms);
+        for (int i = 0; i < 6; ++i) shots.push_back(Shoot());
+        done = true;
+    });
+    for (uint32_t frame = 0; !done; ++frame) {
+        DrawFrame(1 + frame % 15);
+        Graph::PublishFrame();
+    }
+    camera.join();
+    std::set<int> seen;
+    for (std::size_t i = 0; i < shots.size(); ++i) {
+        int match = -1;
+        for (std::size_t k = 0; k < frames.size() && match < 0; ++k)
+            if (Mismatches(shots[i], frames[k], client_.x, client_.y, std::min(client_.w, 1025),
+                           std::min(client_.h, 730)) == 0)
+                match = static_cast<int>(k);
+        EXPECT_GE(match, 0) << "shot " << i << " shows no whole frame";
+        if (match >= 0) seen.insert(match);
+    }
+    EXPECT_GT(seen.size(), 1u) << "the screen did not follow the frames";
 }
 
-TEST_F(SdlWindowTest, RepaintsEverythingAfterBeingUnmapped) {
-    DrawTestPicture();
-    ASSERT_TRUE(Eventually([&] { return Mismatches(geometry_) == 0; }));
-    Shell("xdotool windowunmap --sync " + id_);
-    Graph::Rectangle(100, 500, 400, 700, Kleuren::RED, true);   // drawn while not shown
-    Graph::RawOutText(120, 520, Kleuren::BRIGHTWHITE, "hidden");
+// A caller stopped mid-frame (by the machine or a long computation) has
+// published nothing new: the screen keeps the previous frame however long.
+TEST_P(SdlWindowTest, KeepsThePreviousFrameWhileTheCallerStallsMidFrame) {
+    DrawFrame(Kleuren::LIGHTGREEN);
+    Graph::PublishFrame();
+    const Picture previous = BackBufferNow();
+    ASSERT_TRUE(ClientShows(previous)) << mismatches_;
+    DrawFrame(Kleuren::LIGHTRED, 2);
     Graph::Sync();
-    Shell("xdotool windowmap --sync " + id_);
-    EXPECT_TRUE(Eventually([&] { return Mismatches(geometry_) == 0; }));
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(Mismatches(Shoot(), previous, client_.x, client_.y, client_.w, client_.h), 0);
+    DrawFrame(Kleuren::LIGHTRED, 3);
+    Graph::PublishFrame();
+    EXPECT_TRUE(ClientShows(BackBufferNow())) << mismatches_;
 }
 
-TEST_F(SdlWindowTest, KeysTypedIntoTheWindowReachTheInputQueue) {
+// Hidden (unmapped; minimised under a window manager) and shown again, the
+// window paints the last published frame: also one published while hidden,
+// never drawing published after it.
+TEST_P(SdlWindowTest, RepaintShowsTheLastPublishedFrame) {
+    DrawTestPicture();
+    Graph::PublishFrame();
+    ASSERT_TRUE(ClientShows(BackBufferNow())) << mismatches_;
+    Shell((managed_ ? "xdotool windowminimize --sync " : "xdotool windowunmap --sync ") + id_);
+    Graph::Rectangle(100, 500, 400, 700, Kleuren::RED, true);
+    Graph::RawOutText(120, 520, Kleuren::BRIGHTWHITE, "hidden");
+    Graph::PublishFrame();
+    const Picture published = BackBufferNow();
+    Graph::Rectangle(0, 0, 1025, 730, Kleuren::BLACK, true);   // the next frame, unpublished
+    Graph::Sync();
+    Shell((managed_ ? "xdotool windowactivate --sync " : "xdotool windowmap --sync ") + id_);
+    ASSERT_TRUE(Locate());
+    EXPECT_TRUE(ClientShows(published)) << mismatches_;
+}
+
+TEST_P(SdlWindowTest, KeysTypedIntoTheWindowReachTheInputQueue) {
     IO::ClearInput();
-    Shell("xdotool windowfocus --sync " + id_ + " && xdotool key --clearmodifiers a Up shift+b");
+    Type("a Up shift+b");
     std::vector<IO::KeyRecord> keys;
     Eventually([&] {
         IO::InputEvent e;
@@ -229,15 +421,148 @@ TEST_F(SdlWindowTest, KeysTypedIntoTheWindowReachTheInputQueue) {
     EXPECT_EQ(b->asciiChar, 'B');
 }
 
-TEST_F(SdlWindowTest, ClosingTheWindowLeavesDrawingWorking) {
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    EXPECT_TRUE(Eventually([] { return GraphWindowId().empty(); }));
-    Graph::Line(0, 10, 50, 10, Kleuren::GREEN);
-    Graph::RawOutText(0, 100, 15, "still drawing");
-    Graph::Sync();
-    EXPECT_EQ(Graph::PixelIndex(25, 10), Kleuren::GREEN);
+// Alt+Enter and F11 switch fullscreen and go no further; Enter alone and
+// the keys after them do.
+TEST_P(SdlWindowTest, FullscreenKeysDoNotReachTheInputQueue) {
+    IO::ClearInput();
+    Type("Return alt+Return F11 c");
+    std::vector<IO::KeyRecord> keys;
+    auto has = [&](uint16_t vk, bool down) {
+        return std::any_of(keys.begin(), keys.end(), [&](const IO::KeyRecord& k) { return k.virtualKeyCode == vk && k.keyDown == down; });
+    };
+    ASSERT_TRUE(Eventually([&] {
+        IO::InputEvent e;
+        while (IO::PopInput(e))
+            if (e.isKey) keys.push_back(e.key);
+        return has(0x43, false);   // c released: everything typed has arrived
+    }));
+    const auto enters = std::count_if(keys.begin(), keys.end(), [](const IO::KeyRecord& k) { return k.virtualKeyCode == 0x0D; });
+    EXPECT_EQ(enters, 2) << "Enter down and up once; Alt+Enter not at all";
+    EXPECT_FALSE(has(0x7A, true) || has(0x7A, false)) << "F11 reached the input queue";
+    EXPECT_TRUE(has(0x12, true)) << "Alt itself still reaches it";
+}
+
+// Closing the window (SDL's quit; openbox's Alt+F4 sends the close request
+// as its close button does) asks the program to end at its next wait; the
+// window stays until then and drawing goes on.
+TEST_P(SdlWindowTest, CloseAsksTheProgramToEndAndKeepsTheWindow) {
+    Waits::ClearEndRequest();
+    if (managed_) {
+        Shell("xdotool windowactivate --sync " + id_ + " && xdotool key alt+F4");
+    } else {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
+    int status = -1;
+    EXPECT_TRUE(Eventually([&] { return Waits::EndRequested(&status); }));
+    EXPECT_EQ(status, 0);
+    Waits::ClearEndRequest();
+    DrawTestPicture();
+    Graph::PublishFrame();
+    EXPECT_TRUE(ClientShows(BackBufferNow())) << mismatches_;
+    EXPECT_EQ(GraphWindowId(), id_);
+    EXPECT_TRUE(ClientArea(id_).viewable);
+    EXPECT_EQ(Graph::PixelIndex(0, 0), Kleuren::BLACK);
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, SdlWindowTest, ::testing::Values(Desktop::Bare, Desktop::Openbox),
+                         [](const auto& info) { return info.param == Desktop::Bare ? "Bare" : "Openbox"; });
+
+// Each back-buffer pixel a 2 x 2 block; the window shows columns 0..1023
+// and rows 0..728 (the area a full clear covers).
+TEST_F(SdlWindowScaled, ScaleTwoShowsEveryPixelAsATwoByTwoBlock) {
+    Graph::SdlWindowOptions options;
+    options.scale = 2;
+    ASSERT_NO_FATAL_FAILURE(Open("2560x1600x24", false, options));
+    EXPECT_EQ(client_.w, 2048);
+    EXPECT_EQ(client_.h, 1458);
+    DrawTestPicture();
+    Graph::PublishFrame();
+    const Picture p = BackBufferNow();
+    EXPECT_TRUE(Eventually([&] { return (mismatches_ = Mismatches(Shoot(), p, client_.x, client_.y, 1024, 729, 2)) == 0; }))
+        << mismatches_;
+}
+
+// Fullscreen takes the largest whole scale that fits the display, centred,
+// black around (the picture's last column and row are not shown).
+TEST_F(SdlWindowUnderOpenbox, FullscreenOnA1920x1080ScreenIsAtScaleOneCentred) {
+    Graph::SdlWindowOptions options;
+    options.fullscreen = true;
+    ASSERT_NO_FATAL_FAILURE(Open("1920x1080x24", true, options));
+    DrawTestPicture();
+    Graph::PublishFrame();
+    EXPECT_TRUE(ScreenShowsCentred(BackBufferNow(), 1)) << mismatches_;
+}
+
+TEST_F(SdlWindowUnderOpenbox, FullscreenOnA3840x2160ScreenIsAtScaleTwoCentred) {
+    Graph::SdlWindowOptions options;
+    options.fullscreen = true;
+    ASSERT_NO_FATAL_FAILURE(Open("3840x2160x24", true, options));
+    DrawTestPicture();
+    Graph::PublishFrame();
+    EXPECT_TRUE(ScreenShowsCentred(BackBufferNow(), 2)) << mismatches_;
+}
+
+TEST_F(SdlWindowUnderOpenbox, AltEnterAndF11SwitchBetweenWindowAndFullscreen) {
+    ASSERT_NO_FATAL_FAILURE(Open("1920x1080x24", true));
+    DrawTestPicture();
+    Graph::PublishFrame();
+    const Picture p = BackBufferNow();
+    ASSERT_TRUE(ClientShows(p)) << mismatches_;
+    const Area window = client_;
+    Type("alt+Return");
+    EXPECT_TRUE(ScreenShowsCentred(p, 1)) << mismatches_;
+    Type("alt+Return");
+    ASSERT_TRUE(Eventually([&] { return ClientArea(id_).w == window.w; }));
+    ASSERT_TRUE(Locate());
+    EXPECT_EQ(client_.x, window.x);
+    EXPECT_EQ(client_.y, window.y);
+    EXPECT_EQ(client_.h, window.h);
+    EXPECT_TRUE(ClientShows(p)) << mismatches_;
+    Type("F11");
+    EXPECT_TRUE(ScreenShowsCentred(p, 1)) << mismatches_;
+}
+
+// A forced hardware renderer (on Xvfb: Mesa's software GL behind the
+// accelerated interface) shows the same pixels as the software path.
+class SdlWindowHardware : public WindowOnX, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SdlWindowHardware, ShowsTheBackBufferPixelForPixel) {
+    Graph::SdlWindowOptions options;
+    options.renderer = Graph::SdlWindowOptions::Renderer::Hardware;
+    options.scale = GetParam();
+    ASSERT_NO_FATAL_FAILURE(Open("2560x1600x24", false, options));
+    if (initMessages_.find("no hardware renderer") != std::string::npos)
+        GTEST_SKIP() << "no accelerated SDL renderer on this display: " << initMessages_;
+    DrawTestPicture();
+    Graph::PublishFrame();
+    const Picture p = BackBufferNow();
+    const int cols = options.scale > 1 ? 1024 : 1025, rows = options.scale > 1 ? 729 : 730;
+    EXPECT_TRUE(Eventually([&] {
+        return (mismatches_ = Mismatches(Shoot(), p, client_.x, client_.y, cols, rows, options.scale)) == 0;
+    })) << mismatches_;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scale, SdlWindowHardware, ::testing::Values(1, 2));
+
+// Where no OpenGL can be loaded (SDL is told to load it from nowhere), a
+// forced hardware renderer falls back to the software path: the window
+// opens, says so, and shows the back buffer.
+class SdlWindowRenderer : public WindowOnX {};
+
+TEST_F(SdlWindowRenderer, ForcedHardwareWithoutOpenGLPresentsInSoftware) {
+    setenv("SDL_OPENGL_LIBRARY", "/nonexistent/libGL.so.1", 1);
+    struct Unset {
+        ~Unset() { unsetenv("SDL_OPENGL_LIBRARY"); }   // tests run one after another in one process too
+    } unset;
+    Graph::SdlWindowOptions options;
+    options.renderer = Graph::SdlWindowOptions::Renderer::Hardware;
+    ASSERT_NO_FATAL_FAILURE(Open("1280x1024x24", false, options));
+    EXPECT_NE(initMessages_.find("presenting in software"), std::string::npos) << initMessages_;
+    DrawTestPicture();
+    Graph::PublishFrame();
+    EXPECT_TRUE(ClientShows(BackBufferNow())) << mismatches_;
 }
 
 TEST(SdlWindowNoDisplay, InitFailsPromptlyWithItsMessage) {
