@@ -352,12 +352,13 @@ void SdlWindow::Present() {
         SDL_UpdateWindowSurface(window_);
         return;
     }
-    std::vector<SDL_Rect> rects;
-    rects.reserve(bands.size());
-    for (const RowBand& b : bands)
-        rects.push_back(SDL_Rect{layout.offsetX, layout.offsetY + b.y0 * layout.scale, layout.shownW * layout.scale,
-                                 (b.y1 - b.y0) * layout.scale});
-    if (!rects.empty()) SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+    // One update from the first changed row to the last: the display takes
+    // it as one piece, so no one ever sees part of a frame.
+    if (bands.empty()) return;
+    const int y0 = bands.front().y0, y1 = bands.back().y1;
+    const SDL_Rect rows{layout.offsetX, layout.offsetY + y0 * layout.scale, layout.shownW * layout.scale,
+                        (y1 - y0) * layout.scale};
+    SDL_UpdateWindowSurfaceRects(window_, &rows, 1);
 }
 
 void SdlWindow::Run() {
