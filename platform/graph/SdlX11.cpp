@@ -37,6 +37,15 @@ int OnXIOError(Display*) {
     _exit(1);
 }
 
+// SDL keeps the error handler it finds when its video starts and puts it
+// back when its video ends, just before closing its connections. Errors
+// still pending then (requests about a window another client destroyed)
+// would reach Xlib's default handler, which prints them and exits from the
+// window thread with status 1. Installed as the program starts, before SDL,
+// this handler is the one SDL keeps and puts back. It is only ever called
+// for X connections, so it changes nothing on other video drivers.
+[[maybe_unused]] const bool errorHandlerBeforeSdl = (XSetErrorHandler(OnXError), true);
+
 }  // namespace
 
 void GuardX11Display() {

@@ -1,0 +1,581 @@
+// The real program losing its window under Xvfb, in a pseudo-terminal: a
+// close request from the window manager, the window destroyed by another
+// client, the connection killed, the X server killed mid-game, and a display
+// that never answers. Every way ends the program by itself (no signal, no
+// abort), with the terminal settings it found and the status that says what
+// happened. A lone Shift typed into the window during a game does not stop
+// the frames.
+//
+// The intro plays about half a minute before the menu; the runs that need
+// the menu or a game therefore play side by side, each on its own X server.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <initializer_list>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sstream>
+#include <string>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "tests/support/TempFiles.h"
+#include "tests/support/WindowManager.h"
+#include "tests/support/XvfbServer.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using testsupport::ReadFile;
+
+bool Installed(const char* tool) {
+    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// The first of the tools that is not installed; empty when all are.
+std::string Missing(std::initializer_list<const char*> tools) {
+    for (const char* tool : tools) {
+        if (!Installed(tool)) return tool;
+    }
+    return "";
+}
+
+#define SKIP_WITHOUT(...)                                                                    \
+    if (const std::string missing = Missing({__VA_ARGS__}); !missing.empty()) {              \
+        GTEST_SKIP() << missing << " is not installed";                                    \
+    }
+
+// Standard output of a shell command; empty when it fails.
+std::string Output(const std::string& command) {
+    std::string text;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return text;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+    return pclose(pipe) == 0 ? text : std::string();
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit,
+               std::chrono::milliseconds step = 200ms) {
+    for (auto end = Clock::now() + limit;; std::this_thread::sleep_for(step)) {
+        if (done()) return true;
+        if (Clock::now() >= end) return false;
+    }
+}
+
+// One run of kyr in a pseudo-terminal, started from a shell that records the
+// terminal settings before and after it, its status and its standard error.
+class KyrRun {
+public:
+    struct Result {
+        bool ended = false;
+        std::string status;  // as the shell saw it: 128 + n after signal n
+        std::string before, after;
+        std::string err, out;
+    };
+
+    explicit KyrRun(std::string display) : display_(std::move(display)) {}
+    KyrRun(const KyrRun&) = delete;
+    KyrRun& operator=(const KyrRun&) = delete;
+
+    ~KyrRun() {
+        if (child_ > 0) {
+            kill(-child_, SIGKILL);  // the shell and kyr: the process group of the shell
+            waitpid(child_, nullptr, 0);
+        }
+        if (master_ >= 0) close(master_);
+    }
+
+    bool Start() {
+        folder_ = testsupport::FreshFolder("kyr-loss-");
+        if (folder_.empty()) return false;
+        child_ = forkpty(&master_, nullptr, nullptr, nullptr);
+        if (child_ < 0) return false;
+        if (child_ == 0) {
+            // No core files from a test; a death by signal still shows as 128 + n.
+            const std::string script =
+                "ulimit -c 0; cd '" + folder_ + "' && stty -g > before.txt && DISPLAY=" + display_ +
+                " LSAN_OPTIONS=suppressions=" KYR_LSAN_SUPPRESSIONS ":print_suppressions=0 '" KYR_PATH
+                "' 2> err.txt; echo $? > status.txt; stty -g > after.txt";
+            execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        return true;
+    }
+
+    // The program's window, once it exists (0 if it did not appear in time).
+    unsigned long FindWindow(std::chrono::seconds limit = 30s) {
+        unsigned long id = 0;
+        WaitUntil([&] {
+            Drain();
+            id = std::strtoul(Output(X("xdotool search --name '^Graph$' 2>/dev/null")).c_str(), nullptr, 10);
+            return id != 0;
+        }, limit, 20ms);
+        window_ = id;
+        return id;
+    }
+
+    // True once the window manager has taken the window on (its WM_STATE is set).
+    bool WaitUntilManaged(std::chrono::seconds limit = 15s) {
+        const std::string probe = X("xprop -id " + std::to_string(window_) + " WM_STATE 2>/dev/null");
+        return WaitUntil([&] { return Output(probe).find("Normal") != std::string::npos; }, limit, 20ms);
+    }
+
+    bool Ended() {
+        Drain();
+        if (child_ <= 0) return true;
+        int status = 0;
+        if (waitpid(child_, &status, WNOHANG) != child_) return false;
+        child_ = -1;
+        return true;
+    }
+
+    // Waits for the end; a run still going at the limit is killed and reported.
+    Result Finish(std::chrono::seconds limit = 20s) {
+        Result r;
+        r.ended = WaitUntil([&] { return Ended(); }, limit, 50ms);
+        Drain();
+        r.out = out_;
+        r.status = ReadFile(folder_ + "/status.txt");
+        r.before = ReadFile(folder_ + "/before.txt");
+        r.after = ReadFile(folder_ + "/after.txt");
+        r.err = ReadFile(folder_ + "/err.txt");
+        return r;
+    }
+
+    void Type(const std::string& bytes) {
+        if (write(master_, bytes.data(), bytes.size()) != ssize_t(bytes.size())) ADD_FAILURE() << "typing failed";
+    }
+
+    // A command for this run's display.
+    std::string X(const std::string& command) const { return "DISPLAY=" + display_ + " " + command; }
+    const std::string& DisplayName() const { return display_; }
+    const std::string& Folder() const { return folder_; }
+    unsigned long Window() const { return window_; }
+
+private:
+    // Keeps reading the terminal so that the program never blocks on its output.
+    void Drain() {
+        char buffer[4096];
+        pollfd p{master_, POLLIN, 0};
+        while (master_ >= 0 && poll(&p, 1, 0) > 0) {
+            const ssize_t n = read(master_, buffer, sizeof buffer);
+            if (n <= 0) break;
+            out_.append(buffer, std::size_t(n));
+        }
+    }
+
+    std::string display_, folder_, out_;
+    pid_t child_ = -1;
+    int master_ = -1;
+    unsigned long window_ = 0;
+};
+
+// What every loss of the window must leave behind: the program ended by
+// itself with `status`, the terminal as it was, no abort and no Xlib default
+// handler (which prints "X Error" and exits from the window thread).
+void ExpectCleanEnd(const KyrRun::Result& r, const std::string& status, const std::string& said) {
+    ASSERT_TRUE(r.ended) << "the program did not end";
+    EXPECT_EQ(r.status, status + "\n") << "stderr: " << r.err;
+    EXPECT_NE(r.before, "");
+    EXPECT_EQ(r.after, r.before) << "the terminal settings were not restored";
+    for (const char* crash : {"terminate called", "Resource deadlock", "X Error", "Aborted", "Segmentation"}) {
+        EXPECT_EQ(r.err.find(crash), std::string::npos) << r.err;
+    }
+    if (!said.empty()) {
+        EXPECT_NE(r.err.find(said), std::string::npos) << "stderr: " << r.err;
+    }
+}
+
+// --- What the window shows ------------------------------------------------
+
+struct Shot {
+    int width = 0, height = 0;
+    std::string data;
+    std::size_t start = 0;
+    bool Ok() const { return width > 0; }
+    unsigned At(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+        const std::size_t at = start + (std::size_t(y) * width + x) * 3;
+        return (unsigned(uint8_t(data[at])) << 16) | (unsigned(uint8_t(data[at + 1])) << 8) | uint8_t(data[at + 2]);
+    }
+    int Count(unsigned colour, int x0, int y0, int x1, int y1) const {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += At(x, y) == colour;
+        return n;
+    }
+};
+
+// The program's window as the display shows it (picture coordinates: the
+// picture fills the window from its top left corner).
+Shot TakeShot(const KyrRun& run) {
+    Shot s;
+    const std::string file = run.Folder() + "/shot.ppm";
+    const std::string command = run.X("import -window " + std::to_string(run.Window()) + " -depth 8 ppm:" + file +
+                                      " 2>/dev/null");
+    if (std::system(command.c_str()) != 0) return s;
+    s.data = ReadFile(file);
+    std::istringstream header(s.data);
+    std::string magic;
+    int maximum = 0;
+    header >> magic >> s.width >> s.height >> maximum;
+    s.start = std::size_t(header.tellg()) + 1;
+    if (magic != "P6" || maximum != 255 || s.data.size() < s.start + std::size_t(s.width) * s.height * 3) s.width = 0;
+    return s;
+}
+
+constexpr unsigned kCyan = 0x008080, kMagenta = 0x800080;
+
+// The menu entry drawn in the highlight colour; 0 when the menu is not
+// there (its nine entries start at x 100, y 200, 20 pixels apart).
+int HighlightedEntry(const Shot& s) {
+    int found = 0, magentaEntries = 0;
+    for (int entry = 1; entry <= 9; ++entry) {
+        const int y = 180 + 20 * entry;
+        if (s.Count(kCyan, 100, y, 260, y + 14) > 0) found = found == 0 ? entry : -1;
+        if (s.Count(kMagenta, 100, y, 260, y + 14) > 0) ++magentaEntries;
+    }
+    return magentaEntries == 8 ? found : 0;
+}
+
+// A game is on: its "Score" caption (left) and "level" caption (right).
+bool InGame(const Shot& s) {
+    return s.Count(kCyan, 20, 340, 80, 362) > 20 && s.Count(kCyan, 945, 340, 1000, 362) > 20;
+}
+
+// Pixels that differ inside the game's play area (the framed field).
+int PlayAreaChanges(const Shot& a, const Shot& b) {
+    int n = 0;
+    for (int y = 70; y < 660; ++y)
+        for (int x = 115; x < 905; ++x) n += a.At(x, y) != b.At(x, y);
+    return n;
+}
+
+bool WaitForMenu(KyrRun& run, int entry, std::chrono::seconds limit) {
+    return WaitUntil([&] { return run.Ended() || HighlightedEntry(TakeShot(run)) == entry; }, limit, 300ms) &&
+           !run.Ended();
+}
+
+bool WaitForGame(KyrRun& run, std::chrono::seconds limit) {
+    return WaitUntil([&] { return run.Ended() || InGame(TakeShot(run)); }, limit, 300ms) && !run.Ended();
+}
+
+// --- Ways to close the window ---------------------------------------------
+
+int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+enum class CloseBy {
+    AltF4,            // the window manager's key binding, typed as the player types it
+    WindowManager,    // _NET_CLOSE_WINDOW: the window manager asks the window to close
+    DeleteRequest,    // WM_DELETE_WINDOW sent straight to the window, as a window manager sends it
+};
+
+const char* Name(CloseBy how) {
+    switch (how) {
+    case CloseBy::AltF4: return "Alt+F4";
+    case CloseBy::WindowManager: return "_NET_CLOSE_WINDOW";
+    default: return "WM_DELETE_WINDOW";
+    }
+}
+
+bool SendClientMessage(const std::string& display, unsigned long window, bool viaWindowManager) {
+    XSetErrorHandler(IgnoreXErrors);  // a window already gone must not end the test
+    Display* d = XOpenDisplay(display.c_str());
+    if (!d) return false;
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window;
+    e.xclient.format = 32;
+    Status sent;
+    if (viaWindowManager) {
+        e.xclient.message_type = XInternAtom(d, "_NET_CLOSE_WINDOW", False);
+        e.xclient.data.l[0] = CurrentTime;
+        e.xclient.data.l[1] = 2;  // from a pager or taskbar: the player's own action
+        sent = XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    } else {
+        e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+        e.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+        e.xclient.data.l[1] = CurrentTime;
+        sent = XSendEvent(d, window, False, NoEventMask, &e);
+    }
+    XSync(d, False);
+    XCloseDisplay(d);
+    return sent != 0;
+}
+
+bool SendClose(KyrRun& run, CloseBy how) {
+    const std::string id = std::to_string(run.Window());
+    switch (how) {
+    case CloseBy::AltF4:
+        return std::system(run.X("timeout 10 xdotool windowactivate --sync " + id + " key alt+F4 >/dev/null 2>&1")
+                               .c_str()) == 0;
+    case CloseBy::WindowManager: return SendClientMessage(run.DisplayName(), run.Window(), true);
+    default: return SendClientMessage(run.DisplayName(), run.Window(), false);
+    }
+}
+
+bool Xdotool(const KyrRun& run, const std::string& arguments) {
+    return std::system(run.X("timeout 10 xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// --- The tests --------------------------------------------------------------
+
+// Closes raced against the intro's drawing (a frame every 50 ms, as busy as
+// a game), right after the window appears or after a short while, through
+// the window manager in its different ways. Each close ends the run with
+// status 0.
+TEST(WindowLossTest, CloseRequestsDuringTheIntroEndTheProgramCleanly) {
+    SKIP_WITHOUT("Xvfb", "openbox", "xdotool", "xprop", "stty");
+    testsupport::XvfbServer server;
+    ASSERT_TRUE(server.Start("1100x800x24"));
+    testsupport::WindowManager wm;
+    ASSERT_TRUE(wm.Start(server.Display()));
+
+    struct Try {
+        CloseBy how;
+        bool waitForManager;
+        std::chrono::milliseconds after;
+    };
+    const Try tries[] = {
+        {CloseBy::DeleteRequest, false, 0ms},   {CloseBy::DeleteRequest, false, 30ms},
+        {CloseBy::WindowManager, true, 0ms},    {CloseBy::AltF4, true, 0ms},
+        {CloseBy::WindowManager, true, 70ms},   {CloseBy::AltF4, true, 150ms},
+        {CloseBy::WindowManager, true, 400ms},  {CloseBy::AltF4, true, 900ms},
+    };
+    for (const Try& t : tries) {
+        SCOPED_TRACE(std::string(Name(t.how)) + " after " + std::to_string(t.after.count()) + " ms");
+        KyrRun run(server.Display());
+        ASSERT_TRUE(run.Start());
+        ASSERT_NE(run.FindWindow(), 0u) << "no window";
+        if (t.waitForManager) {
+            ASSERT_TRUE(run.WaitUntilManaged());
+        }
+        std::this_thread::sleep_for(t.after);
+        EXPECT_TRUE(SendClose(run, t.how));
+        ExpectCleanEnd(run.Finish(), "0", "");
+    }
+}
+
+// Another client destroys the window: the program says so and ends with 0,
+// whether it is just starting or in the middle of the intro.
+TEST(WindowLossTest, AWindowDestroyedByAnotherClientEndsTheProgramWithStatusZero) {
+    SKIP_WITHOUT("Xvfb", "xdotool", "stty");
+    testsupport::XvfbServer server;
+    ASSERT_TRUE(server.Start("1100x800x24"));
+    for (auto after : {0ms, 100ms, 700ms}) {
+        SCOPED_TRACE("windowclose after " + std::to_string(after.count()) + " ms");
+        KyrRun run(server.Display());
+        ASSERT_TRUE(run.Start());
+        ASSERT_NE(run.FindWindow(), 0u) << "no window";
+        std::this_thread::sleep_for(after);
+        EXPECT_TRUE(Xdotool(run, "windowclose " + std::to_string(run.Window())));
+        ExpectCleanEnd(run.Finish(), "0", "kyr: the window was destroyed");
+    }
+}
+
+// The program's connection is killed (as xkill does): the display is lost,
+// the program says so and ends with 1.
+TEST(WindowLossTest, AKilledConnectionEndsTheProgramWithStatusOne) {
+    SKIP_WITHOUT("Xvfb", "xdotool", "stty");
+    testsupport::XvfbServer server;
+    ASSERT_TRUE(server.Start("1100x800x24"));
+    for (auto after : {0ms, 100ms, 700ms}) {
+        SCOPED_TRACE("windowkill after " + std::to_string(after.count()) + " ms");
+        KyrRun run(server.Display());
+        ASSERT_TRUE(run.Start());
+        ASSERT_NE(run.FindWindow(), 0u) << "no window";
+        std::this_thread::sleep_for(after);
+        EXPECT_TRUE(Xdotool(run, "windowkill " + std::to_string(run.Window())));
+        ExpectCleanEnd(run.Finish(), "1", "kyr: the connection to the display was lost");
+    }
+}
+
+// Three runs side by side, past the intro: (1) a game where a lone Shift is
+// typed into the window, the frames go on, Q returns to the menu, a new game
+// starts and the window manager closes it mid-game; (2) the window manager
+// closes the menu; (3) the X server is killed mid-game.
+TEST(WindowLossTest, InTheMenuAndMidGameLosingTheWindowEndsCleanlyAndShiftKeepsTheGameGoing) {
+    SKIP_WITHOUT("Xvfb", "openbox", "xdotool", "xprop", "import", "stty");
+    testsupport::XvfbServer gameServer, menuServer, killedServer;
+    ASSERT_TRUE(gameServer.Start("1100x800x24"));
+    ASSERT_TRUE(menuServer.Start("1100x800x24"));
+    ASSERT_TRUE(killedServer.Start("1100x800x24"));
+    testsupport::WindowManager gameWm, menuWm;
+    ASSERT_TRUE(gameWm.Start(gameServer.Display()));
+    ASSERT_TRUE(menuWm.Start(menuServer.Display()));
+
+    KyrRun game(gameServer.Display()), menu(menuServer.Display()), killed(killedServer.Display());
+    for (KyrRun* run : {&game, &menu, &killed}) {
+        ASSERT_TRUE(run->Start());
+        ASSERT_NE(run->FindWindow(), 0u) << "no window on " << run->DisplayName();
+    }
+    for (KyrRun* run : {&game, &menu, &killed})
+        ASSERT_TRUE(WaitForMenu(*run, 1, 120s)) << "no menu on " << run->DisplayName();
+
+    {
+        SCOPED_TRACE("the window manager closes the menu");
+        EXPECT_TRUE(SendClose(menu, CloseBy::WindowManager));
+        ExpectCleanEnd(menu.Finish(), "0", "");
+    }
+
+    // Entry 3 starts a game: DOWN twice, then SPACE, typed into the terminal.
+    game.Type("\x1b[B\x1b[B ");
+    killed.Type("\x1b[B\x1b[B ");
+    ASSERT_TRUE(WaitForGame(killed, 30s)) << "no game on the server to be killed";
+    {
+        SCOPED_TRACE("the X server is killed mid-game");
+        std::this_thread::sleep_for(300ms);
+        killedServer.Stop();
+        ExpectCleanEnd(killed.Finish(), "1", "kyr: the connection to the display was lost");
+    }
+
+    ASSERT_TRUE(WaitForGame(game, 30s)) << "no game";
+    {
+        SCOPED_TRACE("a lone Shift in the game");
+        const std::string id = std::to_string(game.Window());
+        EXPECT_TRUE(Xdotool(game, "windowactivate --sync " + id));
+        for (int i = 0; i < 3; ++i) EXPECT_TRUE(Xdotool(game, "key --window " + id + " shift"));
+        std::this_thread::sleep_for(300ms);
+        const Shot first = TakeShot(game);
+        std::this_thread::sleep_for(1s);
+        const Shot second = TakeShot(game);
+        ASSERT_TRUE(first.Ok() && second.Ok());
+        EXPECT_TRUE(InGame(first) && InGame(second));
+        EXPECT_GT(PlayAreaChanges(first, second), 0) << "the frames stopped after a lone Shift";
+
+        // The game still takes keys: Q leaves it for the menu, entry 3 still highlighted.
+        EXPECT_TRUE(Xdotool(game, "key --window " + id + " q"));
+        EXPECT_TRUE(WaitForMenu(game, 3, 30s)) << "Q did not return to the menu";
+    }
+    {
+        SCOPED_TRACE("the window manager closes the window mid-game");
+        game.Type(" ");
+        ASSERT_TRUE(WaitForGame(game, 30s)) << "no second game";
+        std::this_thread::sleep_for(200ms);
+        EXPECT_TRUE(SendClose(game, CloseBy::AltF4));
+        ExpectCleanEnd(game.Finish(), "0", "");
+    }
+}
+
+// --- A display that never answers ------------------------------------------
+
+// Listens as display :N on the local socket (file and abstract name), holding
+// the display's lock file; accepts every connection and never writes.
+class SilentDisplay {
+public:
+    bool Start() {
+        mkdir("/tmp/.X11-unix", 01777);
+        for (int n = 600; n < 700 && display_.empty(); ++n) {
+            const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+            const int fd = open(lock.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0444);
+            if (fd < 0) continue;
+            const std::string pid = std::to_string(getpid()) + "\n";
+            (void)!write(fd, pid.data(), pid.size());
+            close(fd);
+            const std::string path = "/tmp/.X11-unix/X" + std::to_string(n);
+            const int onFile = Listen(path, false), onName = Listen(path, true);
+            if (onFile < 0 || onName < 0) {
+                if (onFile >= 0) close(onFile), unlink(path.c_str());
+                if (onName >= 0) close(onName);
+                unlink(lock.c_str());
+                continue;
+            }
+            listeners_ = {onFile, onName};
+            lock_ = lock;
+            path_ = path;
+            display_ = ":" + std::to_string(n);
+        }
+        if (display_.empty()) return false;
+        thread_ = std::thread([this] { Accept(); });
+        return true;
+    }
+
+    ~SilentDisplay() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        for (int fd : listeners_) close(fd);
+        for (int fd : accepted_) close(fd);
+        if (!path_.empty()) unlink(path_.c_str());
+        if (!lock_.empty()) unlink(lock_.c_str());
+    }
+
+    const std::string& Name() const { return display_; }
+    int Connections() const { return connections_.load(); }
+
+private:
+    static int Listen(const std::string& path, bool abstractName) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return -1;
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        socklen_t length;
+        if (abstractName) {
+            std::memcpy(address.sun_path + 1, path.data(), path.size());
+            length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + path.size());
+        } else {
+            std::memcpy(address.sun_path, path.data(), path.size());
+            length = sizeof address;
+        }
+        if (bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(fd, 8) != 0) {
+            close(fd);
+            return -1;
+        }
+        return fd;
+    }
+
+    void Accept() {
+        while (!stop_) {
+            pollfd p[2] = {{listeners_[0], POLLIN, 0}, {listeners_[1], POLLIN, 0}};
+            if (poll(p, 2, 100) <= 0) continue;
+            for (const pollfd& one : p) {
+                if (!(one.revents & POLLIN)) continue;
+                const int fd = accept4(one.fd, nullptr, nullptr, SOCK_CLOEXEC);
+                if (fd < 0) continue;
+                accepted_.push_back(fd);  // read nothing, answer nothing
+                ++connections_;
+            }
+        }
+    }
+
+    std::string display_, lock_, path_;
+    std::vector<int> listeners_, accepted_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> connections_{0};
+};
+
+// The display takes the connection and never answers: the program gives up
+// after its start limit (10 s), says why, and fails with status 1 instead of
+// hanging; the terminal is restored.
+TEST(WindowLossTest, ADisplayThatNeverAnswersFailsWithStatusOneInsteadOfHanging) {
+    SKIP_WITHOUT("stty");
+    SilentDisplay silent;
+    ASSERT_TRUE(silent.Start()) << "no free display number";
+    KyrRun run(silent.Name());
+    ASSERT_TRUE(run.Start());
+    const KyrRun::Result r = run.Finish(25s);
+    EXPECT_GT(silent.Connections(), 0) << "the program never reached the display";
+    ExpectCleanEnd(r, "1", "Graph server not run (the display did not answer)");
+    EXPECT_NE(r.out.find("[ERROR] !!!QUIT ALL APPLICATIONS AND RUN AWAY: YOUR PC IS ABOUT TO EXPLODE!!! [ERROR]"),
+              std::string::npos)
+        << r.out;
+}
+
+}  // namespace
