@@ -166,6 +166,7 @@ bool SdlWindow::Open(const WindowPlacement& p) {
     // Only the display drivers that can be there; a driver asked for by name wins.
     if (!std::getenv("SDL_VIDEODRIVER"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") ? "wayland,x11" : "x11");
+    GuardX11Display();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         ShowBoxOrPrint("Win class was not registered");
         return false;
@@ -175,7 +176,6 @@ bool SdlWindow::Open(const WindowPlacement& p) {
         ShowBoxOrPrint("Win class was not registered");
         return false;
     }
-    GuardX11Display();
     placement_ = p;
     fullscreen_ = options_.fullscreen;
     int w = p.width > 0 ? p.width : 1, h = p.height > 0 ? p.height : 1;

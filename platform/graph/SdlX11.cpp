@@ -4,7 +4,6 @@
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <atomic>
-#include <cstring>
 #include <unistd.h>
 #include "platform/console/TerminalMode.h"
 
@@ -37,20 +36,16 @@ int OnXIOError(Display*) {
     _exit(1);
 }
 
-// SDL keeps the error handler it finds when its video starts and puts it
-// back when its video ends, just before closing its connections. Errors
-// still pending then (requests about a window another client destroyed)
-// would reach Xlib's default handler, which prints them and exits from the
-// window thread with status 1. Installed as the program starts, before SDL,
-// this handler is the one SDL keeps and puts back. It is only ever called
-// for X connections, so it changes nothing on other video drivers.
-[[maybe_unused]] const bool errorHandlerBeforeSdl = (XSetErrorHandler(OnXError), true);
 
 }  // namespace
 
+// SDL keeps the error handler it finds when its video starts and puts it
+// back when its video ends, just before closing its connections. Errors
+// still pending then (requests about a window another client destroyed)
+// must reach this handler, not Xlib's default, which prints them and exits
+// from the window thread: so these go in before SDL starts. They are only
+// ever called for X connections; other video drivers never see them.
 void GuardX11Display() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (!driver || std::strcmp(driver, "x11") != 0) return;
     XSetErrorHandler(OnXError);
     XSetIOErrorHandler(OnXIOError);
 }

@@ -9,7 +9,7 @@
 
 namespace Graph::detail {
 
-// After SDL's video is up: installs the handlers if SDL runs on X11.
+// Before SDL's video starts: installs the handlers (Xlib's are process-wide).
 void GuardX11Display();
 // Notes the window whose destruction by another client ends the program.
 void WatchX11Window(SDL_Window* window);
