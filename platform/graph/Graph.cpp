@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <pthread.h>
-#include <sched.h>
 #include "platform/graph/GraphFrames.h"
 #include "platform/graph/GraphCaller.h"
 #include "platform/graph/GraphService.h"
@@ -43,7 +42,6 @@ void Post(Request& r) {
         std::fputs(line.c_str(), cs.trace);
         std::fputc('\n', cs.trace);
     }
-    r.callerCpu = sched_getcpu();
     ++cs.posted;
     TheService().requestPosted.Set();
 }

@@ -35,7 +35,6 @@ inline constexpr uint32_t kBkTransparent = 1;
 inline constexpr uint32_t kBkOpaque = 2;
 
 struct Request {
-    int32_t callerCpu = -1;         // where the caller ran when it posted (see GraphServer.cpp)
     uint8_t op = OP_NONE;
     uint32_t word[5] = {};          // coordinates, colour, style, mode ... as posted
     bool flag = false;              // fill

@@ -4,10 +4,8 @@
 #include "platform/graph/GraphService.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <pthread.h>
-#include <sched.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -37,12 +35,6 @@ Service& TheService() {
     return *service;
 }
 
-int64_t NowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 namespace {
 
 // Ask for a higher priority than the caller's thread; a refusal (no
@@ -51,33 +43,6 @@ void RaisePriority() {
     const pid_t tid = static_cast<pid_t>(syscall(SYS_gettid));
     (void)setpriority(PRIO_PROCESS, static_cast<id_t>(tid), -5);
 }
-
-// The hand-off is cheap only while the caller and the drawing thread run on
-// different cores. Once they share one, each waits for the other to be
-// switched in, and as they never run at the same time the scheduler sees no
-// reason to part them. So when the drawing thread finds itself on the
-// caller's core it moves itself off it (briefly narrowing its allowed cores
-// moves it at once), at most every so often.
-class CoreSeparation {
-public:
-    void Check(int callerCpu) {
-        if (callerCpu < 0 || callerCpu != sched_getcpu()) return;
-        const int64_t now = NowNs();
-        if (now - lastMoveNs_ < kMinIntervalNs) return;
-        lastMoveNs_ = now;
-        cpu_set_t allowed;
-        if (sched_getaffinity(0, sizeof allowed, &allowed) != 0) return;
-        if (CPU_COUNT(&allowed) < 2 || !CPU_ISSET(callerCpu, &allowed)) return;
-        cpu_set_t elsewhere = allowed;
-        CPU_CLR(callerCpu, &elsewhere);
-        if (sched_setaffinity(0, sizeof elsewhere, &elsewhere) == 0)
-            (void)sched_setaffinity(0, sizeof allowed, &allowed);
-    }
-
-private:
-    static constexpr int64_t kMinIntervalNs = 20'000'000;
-    int64_t lastMoveNs_ = 0;
-};
 
 void CreateSurfaces(Service& sv, int32_t width, int32_t height) {
     {
@@ -128,12 +93,10 @@ bool Carry(Service& sv, const Request& r) {
 void DrawingThreadMain(Service* sv) {
     pthread_setname_np(pthread_self(), "kyr-draw");   // named for profilers and top
     RaisePriority();
-    CoreSeparation separation;
     sv->idle.Set();
     for (;;) {
         sv->requestPosted.Wait();
         sv->requestPosted.Reset();
-        separation.Check(sv->request.callerCpu);
         const bool goOn = Carry(*sv, sv->request);
         sv->idle.Set();
         if (!goOn) return;

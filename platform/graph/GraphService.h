@@ -85,7 +85,6 @@ struct Service {
 };
 
 Service& TheService();
-int64_t NowNs();
 
 // Window thread, once its window exists: starts the drawing thread unless it
 // already runs. Returns false when the thread cannot be started.
