@@ -16,11 +16,6 @@ std::atomic<uint64_t (*)()> countHook{nullptr};
 constexpr int kNoEnd = -1;
 std::atomic<int> endStatus{kNoEnd};
 
-void ExitProgram(int status) {
-    std::fflush(stdout);
-    std::exit(status);
-}
-std::atomic<EndHandler> endHandler{ExitProgram};
 
 }  // namespace
 
@@ -31,8 +26,10 @@ void SetFrameHooks(const FrameHooks& hooks) {
 
 void BeforeWait() {
     if (auto publish = publishHook.load()) publish();
-    int status = endStatus.load();
-    if (status != kNoEnd) endHandler.load()(status);
+    const int status = endStatus.load();
+    if (status == kNoEnd) return;
+    std::fflush(stdout);
+    std::exit(status);
 }
 
 uint64_t RequestsPosted() {
@@ -54,7 +51,5 @@ bool EndRequested(int* status) {
 }
 
 void ClearEndRequest() { endStatus.store(kNoEnd); }
-
-void SetEndHandler(EndHandler handler) { endHandler.store(handler ? handler : ExitProgram); }
 
 }  // namespace Waits

@@ -18,7 +18,8 @@ struct FrameHooks {
 void SetFrameHooks(const FrameHooks& hooks);
 
 // Program thread, before every wait: publishes the frame, then ends the
-// program if that was asked for.
+// program if that was asked for (std::exit: the exit handlers stop the
+// window and restore the terminal).
 void BeforeWait();
 
 // Drawing requests posted so far (0 without hooks).
@@ -31,10 +32,5 @@ void RequestEnd(int status);
 bool EndRequested(int* status = nullptr);
 // Forgets a request (tests).
 void ClearEndRequest();
-
-// How an end request ends the program; std::exit by default (the exit
-// handlers stop the window and restore the terminal). Tests replace it.
-using EndHandler = void (*)(int status);
-void SetEndHandler(EndHandler handler);
 
 }  // namespace Waits
