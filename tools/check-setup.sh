@@ -6,9 +6,13 @@
 # build-play/ is a separate folder that does not.
 #   tools/check-setup.sh [repository]   (default: this checkout)
 # Installs no packages (KYR_NO_DEPS=1). Exit status 0 when all holds, 1 with
-# a message otherwise.
+# a message otherwise, 77 (skipped) without git or outside a git checkout.
 set -euo pipefail
 repo="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
+if ! command -v git >/dev/null 2>&1 || ! git -C "$repo" rev-parse --verify -q HEAD >/dev/null 2>&1; then
+    echo "check-setup: skipped: needs git and a git checkout with a commit" >&2
+    exit 77
+fi
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() { echo "check-setup: $*" >&2; exit 1; }
