@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "headless/Quote.h"
+
 namespace Headless {
 
 ScriptRunner::ScriptRunner(VirtualClock& clock, std::vector<Command> commands, uint64_t untilMs,
@@ -16,6 +18,7 @@ void ScriptRunner::RunStartCommands() {
 }
 
 void ScriptRunner::RunUntil(uint64_t deadlineUs) {
+    CheckTrace();
     uint64_t reach = deadlineUs < untilUs_ ? deadlineUs : untilUs_;
     while (next_ < commands_.size() && commands_[next_].timeMs * 1000 <= reach) {
         const Command& command = commands_[next_++];
@@ -24,20 +27,21 @@ void ScriptRunner::RunUntil(uint64_t deadlineUs) {
     }
     if (deadlineUs >= untilUs_) {
         clock_.AdvanceTo(untilUs_);
-        effects_.EndRun(StatusDone);
+        End(StatusDone);
     }
 }
 
 void ScriptRunner::WaitForEvent(const std::function<bool()>& queueHasEvent) {
+    CheckTrace();
     while (!queueHasEvent()) {
         if (next_ >= commands_.size()) {
-            effects_.EndRun(StatusDone);
+            End(StatusDone);
             return;
         }
         const Command& command = commands_[next_];
         if (command.timeMs * 1000 > untilUs_) {
             clock_.AdvanceTo(untilUs_);
-            effects_.EndRun(StatusDone);
+            End(StatusDone);
             return;
         }
         ++next_;
@@ -46,23 +50,59 @@ void ScriptRunner::WaitForEvent(const std::function<bool()>& queueHasEvent) {
     }
 }
 
+bool ScriptRunner::FinishTrace() { return CloseTrace(); }
+
 void ScriptRunner::Execute(const Command& command) {
     switch (command.kind) {
         case CommandKind::Key: effects_.PostKey(command.key); break;
         case CommandKind::Event: effects_.PostEvent(); break;
         case CommandKind::Snap:
-            if (!effects_.Snap(command.path)) Fail(command, "cannot write snapshot \"" + command.path + "\"");
+            if (!effects_.Snap(command.path)) Fail(command, "cannot write snapshot " + Quote(command.path));
             break;
         case CommandKind::Trace:
-            if (!effects_.TraceTo(command.path)) Fail(command, "cannot open trace file \"" + command.path + "\"");
+            // The file written so far is closed and checked before the next opens.
+            if (!CloseTrace()) effects_.EndRun(StatusScriptFault);
+            if (!effects_.TraceTo(command.path)) Fail(command, "cannot open trace file " + Quote(command.path));
+            trace_ = &command;
             break;
-        case CommandKind::TraceOff: effects_.TraceOff(); break;
-        case CommandKind::End: effects_.EndRun(StatusDone);
+        case CommandKind::TraceOff:
+            if (!CloseTrace()) effects_.EndRun(StatusScriptFault);
+            break;
+        case CommandKind::End: End(StatusDone);
     }
 }
 
-void ScriptRunner::Fail(const Command& command, const std::string& what) {
+// A clean end still fails when the trace could not be written.
+void ScriptRunner::End(int status) {
+    if (!CloseTrace()) status = StatusScriptFault;
+    effects_.EndRun(status);
+}
+
+bool ScriptRunner::CloseTrace() {
+    if (trace_ == nullptr) return true;
+    const Command& opened = *trace_;
+    trace_ = nullptr;
+    if (effects_.TraceOff()) return true;
+    Say(opened, "cannot write trace file " + Quote(opened.path));
+    return false;
+}
+
+// The program writes the trace as it draws; a failed write ends the run at
+// the next wait instead of at the end of a long run.
+void ScriptRunner::CheckTrace() {
+    if (trace_ == nullptr || effects_.TraceWritesOk()) return;
+    effects_.TraceOff();  // already failed: the message names the file once
+    const Command& opened = *trace_;
+    trace_ = nullptr;
+    Fail(opened, "cannot write trace file " + Quote(opened.path));
+}
+
+void ScriptRunner::Say(const Command& command, const std::string& what) {
     std::fprintf(stderr, "kyr-headless: script line %d: %s\n", command.line, what.c_str());
+}
+
+void ScriptRunner::Fail(const Command& command, const std::string& what) {
+    Say(command, what);
     effects_.EndRun(StatusScriptFault);
 }
 

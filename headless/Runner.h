@@ -27,9 +27,13 @@ public:
     virtual void PostEvent() = 0;
     virtual bool Snap(const std::string& path) = 0;
     virtual bool TraceTo(const std::string& path) = 0;  // opens for append and switches the trace there
-    virtual void TraceOff() = 0;
-    // Ends the run with `status` wherever the program stands; the real one
-    // never returns.
+    // False once a write to the open trace file has failed.
+    virtual bool TraceWritesOk() = 0;
+    // Stops tracing and closes the file; false when a write, the last flush
+    // or the close failed.
+    virtual bool TraceOff() = 0;
+    // Ends the run with `status` wherever the program stands, closing any
+    // trace left open without a word; the real one never returns.
     virtual void EndRun(int status) = 0;
 };
 
@@ -47,9 +51,18 @@ public:
     // The input wait hook: runs commands until one has queued an event; ends
     // the run when none is left or the time limit comes first.
     void WaitForEvent(const std::function<bool()>& queueHasEvent);
+    // Closes the trace once the program has ended by itself; false (with the
+    // message said) when the trace could not be written.
+    bool FinishTrace();
 
 private:
     void Execute(const Command& command);
+    void End(int status);
+    // Closes the open trace, if any; false (with the message said) when it
+    // could not be written.
+    bool CloseTrace();
+    void CheckTrace();
+    void Say(const Command& command, const std::string& what);
     void Fail(const Command& command, const std::string& what);
 
     VirtualClock& clock_;
@@ -57,6 +70,7 @@ private:
     std::size_t next_ = 0;
     uint64_t untilUs_;
     RunnerEffects& effects_;
+    const Command* trace_ = nullptr;  // the command that opened the trace file, while it is open
 };
 
 }  // namespace Headless

@@ -2,11 +2,16 @@
 // starts, with a message that names the line.
 #include "headless/Script.h"
 
+#include <cerrno>
+#include <cstdio>
+
 #include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string_view>
+
+#include "headless/Quote.h"
 
 namespace Headless {
 
@@ -56,26 +61,28 @@ struct LineParser {
 
     bool NoMore(std::string_view rest, std::string_view command) {
         if (rest.empty()) return true;
-        return Fail("unexpected \"" + std::string(rest) + "\" after " + std::string(command));
+        return Fail("unexpected " + Quote(rest) + " after " + std::string(command));
     }
 
     bool Arguments(std::string_view command, std::string_view rest, Command& out) {
         if (command == "key") {
             std::string_view name = NextWord(rest);
             if (name.empty()) return Fail("missing key name");
-            if (!KeyPressFor(name, out.key)) return Fail("unknown key name \"" + std::string(name) + "\"");
+            if (!KeyPressFor(name, out.key)) return Fail("unknown key name " + Quote(name));
             out.kind = CommandKind::Key;
             return NoMore(rest, name);
         }
         if (command == "event") {
             std::string_view kind = NextWord(rest);
-            if (!kind.empty() && !IsEventKind(kind)) return Fail("unknown event \"" + std::string(kind) + "\"");
+            if (!kind.empty() && !IsEventKind(kind)) return Fail("unknown event " + Quote(kind));
             out.kind = CommandKind::Event;
             return NoMore(rest, kind.empty() ? command : kind);
         }
         if (command == "snap" || command == "trace") {
             // The rest of the line is the file name, taken as written.
             if (rest.empty()) return Fail("missing file name after " + std::string(command));
+            // A NUL would cut the name short where the file is opened.
+            if (rest.find('\0') != std::string_view::npos) return Fail("file name " + Quote(rest) + " holds a NUL byte");
             out.kind = command == "snap" ? CommandKind::Snap : (rest == "off" ? CommandKind::TraceOff : CommandKind::Trace);
             out.path = std::string(rest);
             return true;
@@ -85,17 +92,17 @@ struct LineParser {
             return NoMore(rest, command);
         }
         if (command.empty()) return Fail("missing command after the time");
-        return Fail("unknown command \"" + std::string(command) + "\"");
+        return Fail("unknown command " + Quote(command));
     }
 
     // Parses one line that is neither blank nor a comment.
     bool Parse(std::string_view text, uint64_t earliest, Command& out) {
         std::string_view rest = text;
         std::string_view at = NextWord(rest);
-        if (at != "at") return Fail("unknown command \"" + std::string(at) + "\" (lines begin with \"at MS\")");
+        if (at != "at") return Fail("unknown command " + Quote(at) + " (lines begin with \"at MS\")");
         std::string_view time = NextWord(rest);
         if (time.empty()) return Fail("missing time");
-        if (!ParseTime(time, out.timeMs)) return Fail("bad time \"" + std::string(time) + "\"");
+        if (!ParseTime(time, out.timeMs)) return Fail("bad time " + Quote(time));
         if (out.timeMs < earliest) {
             return Fail("time " + std::to_string(out.timeMs) + " is earlier than the line before (" +
                         std::to_string(earliest) + ")");
@@ -135,16 +142,33 @@ Script ParseScriptText(const std::string& text) {
 }
 
 Script LoadScript(const std::string& path) {
-    // A folder opens like a file but reads as nothing, which would pass for
-    // an empty script: name it as unreadable instead.
-    std::error_code ignored;
-    std::ifstream in(path);
-    if (!in || std::filesystem::is_directory(path, ignored)) {
-        Script script;
-        script.error = "cannot read script \"" + path + "\"";
+    // The whole file is read before anything is parsed, so that a read error
+    // part-way never passes for a shorter script. A folder opens like a file
+    // but reads as nothing, which would pass for an empty script: it is named
+    // as unreadable too.
+    Script script;
+    auto fail = [&](const std::string& why) {
+        script.error = "cannot read script " + Quote(path) + why;
         return script;
+    };
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) return fail("");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return fail("");
+    std::string text;
+    char buffer[65536];
+    bool tooLong = false;
+    while (!tooLong) {
+        std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+        if (got == 0) break;
+        tooLong = text.size() + got > MaxScriptBytes;
+        if (!tooLong) text.append(buffer, got);
     }
-    return ParseScript(in);
+    bool readError = std::ferror(file) != 0;
+    std::fclose(file);
+    if (tooLong) return fail(" (longer than " + std::to_string(MaxScriptBytes / (1024 * 1024)) + " MiB)");
+    if (readError) return fail("");
+    return ParseScriptText(text);
 }
 
 }  // namespace Headless

@@ -10,6 +10,7 @@
 // '#' starts a comment; blank lines are ignored; times are virtual
 // milliseconds in non-decreasing order.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <string>
@@ -39,9 +40,14 @@ struct Script {
 // microseconds never overflow.
 inline constexpr uint64_t MaxScriptTimeMs = 1000000000000ull;
 
+// Largest script file: far beyond any hand-written or generated script, and
+// small enough that an endless file (/dev/zero) fails at once.
+inline constexpr std::size_t MaxScriptBytes = 4 * 1024 * 1024;
+
 Script ParseScript(std::istream& in);
 Script ParseScriptText(const std::string& text);
-// Reads and parses a file; a file that cannot be read is an error too.
+// Reads and parses a file; a file that cannot be read to its end, or is
+// longer than MaxScriptBytes, is an error and gives no commands.
 Script LoadScript(const std::string& path);
 
 }  // namespace Headless

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "headless/Quote.h"
 #include "headless/Runner.h"
 #include "platform/console/InputQueue.h"
 #include "platform/graph/Graph.h"
@@ -56,9 +57,12 @@ public:
         trace_ = file;
         return true;
     }
-    void TraceOff() override {
+    // The program writes the trace on its own thread, the one the runner's
+    // hooks run on, so the file's error mark can be read here.
+    bool TraceWritesOk() override { return trace_ == nullptr || std::ferror(trace_) == 0; }
+    bool TraceOff() override {
         if (started_) Graph::Sync();
-        CloseTrace();
+        return CloseTrace();
     }
     // Ends in the middle of the program: finish the drawing, flush the trace
     // and stop Graph's threads before the process exits.
@@ -71,10 +75,16 @@ public:
     }
 
 private:
-    void CloseTrace() {
+    // False when any write to the file, its last flush or its close failed
+    // (a failed write leaves the file's error mark set).
+    bool CloseTrace() {
         Graph::SetTrace(nullptr);
-        if (trace_ != nullptr) std::fclose(trace_);
+        if (trace_ == nullptr) return true;
+        bool ok = std::fflush(trace_) == 0;
+        ok = std::ferror(trace_) == 0 && ok;
+        ok = std::fclose(trace_) == 0 && ok;
         trace_ = nullptr;
+        return ok;
     }
 
     bool started_ = false;
@@ -108,7 +118,7 @@ int ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         std::string_view option = argv[i];
         if (option != "--script" && option != "--clock" && option != "--until") {
-            return Usage(("unknown option " + std::string(option)).c_str());
+            return Usage(("unknown option " + Quote(option)).c_str());
         }
         if (i + 1 >= argc) return Usage(("missing value after " + std::string(option)).c_str());
         std::string_view value = argv[++i];
@@ -148,6 +158,7 @@ int main(int argc, char** argv) {
     runner.RunStartCommands();
     effects.ProgramStarted();
     int status = KYR12::RunProgram();
+    if (!runner.FinishTrace()) status = StatusScriptFault;
     effects.ProgramEnded();
     return status;
 }

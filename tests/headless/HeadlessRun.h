@@ -23,19 +23,25 @@ struct Result {
 
 using testsupport::ReadFile;
 
-// Writes `script` to script.txt in a fresh folder and runs the program there
-// with `options` added after --script.
-inline Result RunHeadless(const std::string& script, const std::string& options = "") {
+// Runs the program in a fresh folder with `arguments`, as a shell would
+// split them.
+inline Result RunHeadlessWith(const std::string& arguments) {
     Result r;
     r.dir = testsupport::FreshFolder("kyr-headless-");
-    std::ofstream(r.dir + "/script.txt") << script;
-    std::string command = "cd '" + r.dir + "' && '" KYR_HEADLESS_PATH "' --script script.txt " + options +
-                          " >out.txt 2>err.txt";
+    std::string command = "cd '" + r.dir + "' && '" KYR_HEADLESS_PATH "' " + arguments + " >out.txt 2>err.txt";
     int raw = std::system(command.c_str());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.out = ReadFile(r.dir + "/out.txt");
     r.err = ReadFile(r.dir + "/err.txt");
     return r;
+}
+
+// Writes `script` to script.txt in a fresh folder and runs the program there
+// with `options` added after --script.
+inline Result RunHeadless(const std::string& script, const std::string& options = "") {
+    std::string dir = testsupport::FreshFolder("kyr-headless-script-");
+    std::ofstream(dir + "/script.txt") << script;
+    return RunHeadlessWith("--script '" + dir + "/script.txt' " + options);
 }
 
 struct TextLine {

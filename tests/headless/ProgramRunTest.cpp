@@ -3,6 +3,7 @@
 // and the runner's own ways of ending.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -258,6 +259,38 @@ TEST(ProgramRunTest, TimeLimitEndsTheRun) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_NE(HeadlessRun::ReadFile(r.dir + "/trace.txt"), "");
+}
+
+// A trace that cannot be written ends the run with the script fault status
+// and one message naming the file, however the run ends.
+TEST(ProgramRunTest, TraceThatCannotBeWrittenEndsWithStatus2) {
+    const std::string message = "kyr-headless: script line 1: cannot write trace file \"/dev/full\"\n";
+    for (const char* script : {"at 0 trace /dev/full\nat 60000 end\n",        // end command
+                               "at 0 trace /dev/full\n",                       // the key waits run out
+                               "at 0 trace /dev/full\nat 5 trace off\n"}) {    // trace off before the end
+        Result r = RunHeadless(script, "--until 3000");
+        EXPECT_EQ(r.status, 2) << script;
+        EXPECT_EQ(r.err, message) << script;
+    }
+}
+
+// A script that cannot be read to its end is a fault: nothing of it runs.
+TEST(ProgramRunTest, UnreadableScriptRunsNothing) {
+    for (std::string path : {"/proc/self/mem", "/dev/zero"}) {
+        Result r = HeadlessRun::RunHeadlessWith("--script " + path);
+        EXPECT_EQ(r.status, 2) << path;
+        EXPECT_EQ(r.out, "") << path;
+        EXPECT_EQ(r.err.rfind("kyr-headless: cannot read script \"" + path + "\"", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+// Offending text is shown escaped and cut, so the message stays one line.
+TEST(ProgramRunTest, FaultMessagesQuoteTextSafely) {
+    Result r = RunHeadless("at 5 key \x01\x1b[2J\r" + std::string(500, 'K') + "\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "kyr-headless: script line 1: unknown key name \"\\x01\\x1b[2J\\r" + std::string(67, 'K') +
+                         "\"...\n");
 }
 
 }  // namespace

@@ -34,9 +34,17 @@ public:
     }
     bool TraceTo(const std::string& path) override {
         Log("trace " + path);
-        return true;
+        tracePath = path;
+        return path != "unopenable.txt";
     }
-    void TraceOff() override { Log("trace off"); }
+    // "full.txt" fails its writes as soon as anything is drawn, "full-at-close.txt" only at the close.
+    bool TraceWritesOk() override { return !(tracePath == "full.txt" && drawn); }
+    bool TraceOff() override {
+        Log("trace off");
+        bool ok = !(tracePath == "full-at-close.txt" || (tracePath == "full.txt" && drawn));
+        tracePath.clear();
+        return ok;
+    }
     void EndRun(int status) override {
         Log("end " + std::to_string(status));
         throw Ended{status};
@@ -44,6 +52,8 @@ public:
 
     std::vector<std::string> log;
     int queued = 0;
+    bool drawn = false;
+    std::string tracePath;
 
 private:
     void Log(const std::string& what) { log.push_back(std::to_string(clock_.NowUs() / 1000) + " " + what); }
@@ -141,6 +151,62 @@ TEST_F(RunnerTest, FailedSnapshotEndsWithTheScriptFaultStatus) {
     std::string message = testing::internal::GetCapturedStderr();
     EXPECT_EQ(status, StatusScriptFault);
     EXPECT_NE(message.find("script line 1: cannot write snapshot"), std::string::npos);
+}
+
+// A trace file that cannot be written is named once, with the line that
+// opened it, and ends the run with the script fault status: at the first wait
+// after a failed write, or when the file is closed.
+TEST_F(RunnerTest, TraceWriteFailuresEndWithTheScriptFaultStatus) {
+    struct Case {
+        const char* script;
+        const char* log;      // the last effect
+        const char* message;  // all of standard error
+    };
+    const Case cases[] = {
+        {"at 0 trace full.txt\nat 100 key a\n", "0 end 2",  // at the first wait
+         "kyr-headless: script line 1: cannot write trace file \"full.txt\"\n"},
+        {"at 0 key a\nat 0 trace full-at-close.txt\nat 30 end\n", "30 end 2",
+         "kyr-headless: script line 2: cannot write trace file \"full-at-close.txt\"\n"},
+        {"at 0 trace full-at-close.txt\nat 5 trace other.txt\n", "5 end 2",
+         "kyr-headless: script line 1: cannot write trace file \"full-at-close.txt\"\n"},
+        {"at 0 trace full-at-close.txt\nat 5 trace off\n", "5 end 2",
+         "kyr-headless: script line 1: cannot write trace file \"full-at-close.txt\"\n"},
+        {"at 0 trace unopenable.txt\n", "0 end 2",
+         "kyr-headless: script line 1: cannot open trace file \"unopenable.txt\"\n"},
+    };
+    for (const Case& c : cases) {
+        VirtualClock caseClock{CivilTime{}};
+        RecordingEffects caseEffects{caseClock};
+        ScriptRunner caseRunner(caseClock, ParseScriptText(c.script).commands, DefaultUntilMs, caseEffects);
+        caseClock.SetListener([&caseRunner](uint64_t deadline) { caseRunner.RunUntil(deadline); });
+        testing::internal::CaptureStderr();
+        int status = EndStatusOf([&] {
+            caseRunner.RunStartCommands();
+            caseEffects.drawn = true;  // the program draws, then waits
+            caseClock.SleepUntilUs(10000);
+            caseClock.SleepUntilUs(100000);
+        });
+        std::string message = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(status, StatusScriptFault) << c.script;
+        EXPECT_EQ(message, c.message) << c.script;
+        ASSERT_FALSE(caseEffects.log.empty());
+        EXPECT_EQ(caseEffects.log.back(), c.log) << c.script;
+    }
+}
+
+// The program's own end checks the trace too; a sound trace passes.
+TEST_F(RunnerTest, ProgramEndChecksTheTrace) {
+    Load("at 0 trace full-at-close.txt\n");
+    runner->RunStartCommands();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(runner->FinishTrace());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "kyr-headless: script line 1: cannot write trace file \"full-at-close.txt\"\n");
+
+    Load("at 0 trace good.txt\n");
+    runner->RunStartCommands();
+    EXPECT_TRUE(runner->FinishTrace());
+    EXPECT_EQ(effects.log.back(), "0 trace off");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "headless/Quote.h"
 #include "headless/Script.h"
 
 namespace {
@@ -83,12 +84,36 @@ TEST(ScriptTest, EqualTimesKeepFileOrder) {
     EXPECT_EQ(script.commands[2].key.down.asciiChar, 'c');
 }
 
-TEST(ScriptTest, MissingOrFolderScriptIsAnError) {
-    for (const std::string& path : {std::string("/nonexistent/dir/script.txt"), testing::TempDir()}) {
+TEST(ScriptTest, ScriptThatCannotBeReadToItsEndIsAnError) {
+    // Missing, a folder, a read error at once, and an endless file.
+    for (const std::string& path :
+         {std::string("/nonexistent/dir/script.txt"), testing::TempDir(), std::string("/proc/self/mem")}) {
         auto script = Headless::LoadScript(path);
-        EXPECT_FALSE(script.Ok()) << path;
-        EXPECT_NE(script.error.find("cannot read script"), std::string::npos) << path;
+        EXPECT_EQ(script.error, "cannot read script " + Headless::Quote(path)) << path;
+        EXPECT_TRUE(script.commands.empty()) << path;
     }
+    auto endless = Headless::LoadScript("/dev/zero");
+    EXPECT_EQ(endless.error, "cannot read script \"/dev/zero\" (longer than 4 MiB)");
+    EXPECT_TRUE(endless.commands.empty());
+}
+
+TEST(ScriptTest, FaultsQuoteTheOffendingTextOnOneLine) {
+    EXPECT_EQ(ParseScriptText("at 5 key \x01\x7f\xc3\xa9\\\"\n").error,
+              "script line 1: unknown key name \"\\x01\\x7f\\xc3\\xa9\\\\\\\"\"");
+    EXPECT_EQ(ParseScriptText(std::string("at 5 snap a\0b.png\n", 18)).error,
+              "script line 1: file name \"a\\x00b.png\" holds a NUL byte");
+    // Cut at 80 shown characters, never inside an escape.
+    std::string error = ParseScriptText("at 5 key " + std::string(79, 'K') + "\x01K\n").error;
+    EXPECT_EQ(error, "script line 1: unknown key name \"" + std::string(79, 'K') + "\"...");
+}
+
+TEST(QuoteTest, EscapesAndCuts) {
+    using Headless::Quote;
+    EXPECT_EQ(Quote(""), "\"\"");
+    EXPECT_EQ(Quote("menu one.png"), "\"menu one.png\"");
+    EXPECT_EQ(Quote(std::string("a\nb\rc\td\\e\"f\0g\xff", 14)), "\"a\\nb\\rc\\td\\\\e\\\"f\\x00g\\xff\"");
+    EXPECT_EQ(Quote(std::string(80, 'x')), "\"" + std::string(80, 'x') + "\"");
+    EXPECT_EQ(Quote(std::string(500, 'x')), "\"" + std::string(80, 'x') + "\"...");
 }
 
 }  // namespace
