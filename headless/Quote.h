@@ -9,7 +9,7 @@ namespace Headless {
 // The text between double quotes, safe to print on one line: quote and
 // backslash escaped, bytes outside printable ASCII as \n, \t, \r or \xHH;
 // text longer than 80 characters once escaped is cut and marked "...".
-// Mirrors the quoting of kyr's own command line, with double quotes.
+// The same quoting as kyr's own command line, with double quotes.
 std::string Quote(std::string_view text);
 
 }  // namespace Headless

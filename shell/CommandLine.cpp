@@ -1,5 +1,7 @@
 #include "shell/CommandLine.h"
 
+#include "platform/console/QuotedText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <vector>
@@ -59,24 +61,6 @@ const Option* FindOption(std::string_view name) {
 
 std::string Named(const Option& option) { return "option '" + std::string(option.name) + "'"; }
 
-void AppendEscaped(std::string& out, unsigned char c) {
-    constexpr char kHex[] = "0123456789abcdef";
-    switch (c) {
-    case '\'': out += "\\'"; return;
-    case '\\': out += "\\\\"; return;
-    case '\n': out += "\\n"; return;
-    case '\t': out += "\\t"; return;
-    case '\r': out += "\\r"; return;
-    default: break;
-    }
-    if (c >= 0x20 && c < 0x7f) {
-        out += char(c);
-        return;
-    }
-    out += "\\x";
-    out += kHex[c >> 4];
-    out += kHex[c & 0xf];
-}
 
 }  // namespace
 
@@ -144,21 +128,7 @@ std::string UsageText() {
 
 std::string VersionText() { return std::string(kProgramName) + " " KYR_VERSION "\n"; }
 
-std::string QuoteArgument(std::string_view text) {
-    constexpr std::size_t kMaxShown = 80;
-    std::string shown;
-    bool cut = false;
-    for (char c : text) {
-        std::string piece;
-        AppendEscaped(piece, static_cast<unsigned char>(c));
-        if (shown.size() + piece.size() > kMaxShown) {
-            cut = true;
-            break;
-        }
-        shown += piece;
-    }
-    return "'" + shown + "'" + (cut ? "..." : "");
-}
+std::string QuoteArgument(std::string_view text) { return IO::QuotedText(text, '\''); }
 
 std::optional<int> AnswerWithoutRunning(const ParsedCommandLine& parsed, std::ostream& out, std::ostream& err) {
     if (!parsed.Ok()) {
