@@ -398,6 +398,10 @@ void SdlWindow::Close() {
         std::lock_guard<std::mutex> lock(wakeLock_);
         loopRunning_ = false;
     }
+    // A window that another client destroyed is left as it is: SDL would
+    // hide it first and wait for the display to confirm, which never
+    // happens, holding the display's lock for ever. The program is ending.
+    if (X11WindowLost()) return;
     hardware_.Close();
     SDL_DestroyWindow(window_);
     window_ = nullptr;
