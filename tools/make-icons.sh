@@ -28,9 +28,9 @@ printf 'at 13075 snap frame.png\nat 13100 end\n' >"$work/icon.txt"
 # the 1025 x 730 frame; the box below holds them with a small margin.
 box="720x390+132+196"
 # size:thickening radius
-for spec in 48:4 128:3 256:2; do
-    size="${spec%%:*}"
-    radius="${spec##*:}"
+for entry in 48:4 128:3 256:2; do
+    size="${entry%%:*}"
+    radius="${entry##*:}"
     convert "$work/frame.png" -crop "$box" +repage \
         -morphology Dilate "Disk:$radius" \
         -background black -gravity center -extent 720x720 \
