@@ -9,18 +9,12 @@
 # first (more for the smaller sizes) so that they survive the scaling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build="${KYR_BUILD_DIR:-build}"
-runner="$build/headless/kyr-headless"
-if [ ! -x "$runner" ]; then
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build" --target kyr-headless -j2
-fi
+. tools/headless-runner.sh
 command -v convert >/dev/null || { echo "make-icons.sh: ImageMagick's convert is needed" >&2; exit 1; }
 out="$PWD/packaging/icons"
 mkdir -p "$out"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-runner_abs="$(cd "$(dirname "$runner")" && pwd)/$(basename "$runner")"
 printf 'at 13075 snap frame.png\nat 13100 end\n' >"$work/icon.txt"
 (cd "$work" && "$runner_abs" --script icon.txt --clock "2026-12-07 12:00:05.37" >/dev/null)
 

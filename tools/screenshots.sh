@@ -12,12 +12,7 @@
 # re-check the game and outro pictures after changing them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build="${KYR_BUILD_DIR:-build}"
-runner="$build/headless/kyr-headless"
-if [ ! -x "$runner" ]; then
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build" --target kyr-headless -j2
-fi
+. tools/headless-runner.sh
 out="$PWD/docs/screenshots"
 mkdir -p "$out"
 work="$(mktemp -d)"
@@ -56,7 +51,6 @@ SCRIPT
     echo "at 63100 end"
 } >"$work/game.txt"
 
-runner_abs="$(cd "$(dirname "$runner")" && pwd)/$(basename "$runner")"
 for script in shows game; do
     (cd "$work" && "$runner_abs" --script "$script.txt" --clock "$clock" >/dev/null)
 done

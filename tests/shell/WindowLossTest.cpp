@@ -373,38 +373,35 @@ TEST(WindowLossTest, CloseRequestsDuringTheIntroEndTheProgramCleanly) {
     }
 }
 
-// Another client destroys the window: the program says so and ends with 0,
-// whether it is just starting or in the middle of the intro.
-TEST(WindowLossTest, AWindowDestroyedByAnotherClientEndsTheProgramWithStatusZero) {
-    SKIP_WITHOUT("Xvfb", "xdotool", "stty");
+// Runs the program three times on one display and, right after its window
+// appears, 100 ms later and 700 ms later (mid-intro), does `xdotool ACTION
+// <window>`: each run must end cleanly with `status` and `message`.
+void ExpectEachRunEndsAfter(const std::string& action, const char* status, const char* message) {
     testsupport::XvfbServer server;
     ASSERT_TRUE(server.Start("1100x800x24"));
     for (auto after : {0ms, 100ms, 700ms}) {
-        SCOPED_TRACE("windowclose after " + std::to_string(after.count()) + " ms");
+        SCOPED_TRACE(action + " after " + std::to_string(after.count()) + " ms");
         KyrRun run(server.Display());
         ASSERT_TRUE(run.Start());
         ASSERT_NE(run.FindWindow(), 0u) << "no window";
         std::this_thread::sleep_for(after);
-        EXPECT_TRUE(Xdotool(run, "windowclose " + std::to_string(run.Window())));
-        ExpectCleanEnd(run.Finish(), "0", "kyr: the window was destroyed");
+        EXPECT_TRUE(Xdotool(run, action + " " + std::to_string(run.Window())));
+        ExpectCleanEnd(run.Finish(), status, message);
     }
+}
+
+// Another client destroys the window: the program says so and ends with 0,
+// whether it is just starting or in the middle of the intro.
+TEST(WindowLossTest, AWindowDestroyedByAnotherClientEndsTheProgramWithStatusZero) {
+    SKIP_WITHOUT("Xvfb", "xdotool", "stty");
+    ExpectEachRunEndsAfter("windowclose", "0", "kyr: the window was destroyed");
 }
 
 // The program's connection is killed (as xkill does): the display is lost,
 // the program says so and ends with 1.
 TEST(WindowLossTest, AKilledConnectionEndsTheProgramWithStatusOne) {
     SKIP_WITHOUT("Xvfb", "xdotool", "stty");
-    testsupport::XvfbServer server;
-    ASSERT_TRUE(server.Start("1100x800x24"));
-    for (auto after : {0ms, 100ms, 700ms}) {
-        SCOPED_TRACE("windowkill after " + std::to_string(after.count()) + " ms");
-        KyrRun run(server.Display());
-        ASSERT_TRUE(run.Start());
-        ASSERT_NE(run.FindWindow(), 0u) << "no window";
-        std::this_thread::sleep_for(after);
-        EXPECT_TRUE(Xdotool(run, "windowkill " + std::to_string(run.Window())));
-        ExpectCleanEnd(run.Finish(), "1", "kyr: the connection to the display was lost");
-    }
+    ExpectEachRunEndsAfter("windowkill", "1", "kyr: the connection to the display was lost");
 }
 
 // Three runs side by side, past the intro: (1) a game where a lone Shift is
