@@ -6,6 +6,7 @@
 #include "game/Sterren.h"
 #include "platform/console/Clock.h"
 #include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/graph/Graph.h"
 #include "shows/Shows.h"
 

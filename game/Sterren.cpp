@@ -4,7 +4,7 @@
 #include "game/Sterren.h"
 
 #include "game/GameState.h"
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/Kleuren.h"
 

@@ -4,7 +4,8 @@
 #include "game/Game.h"
 #include "game/GameState.h"
 #include "game/SpelIntern.h"
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
+#include "platform/console/WholeStr.h"
 #include "platform/graph/Graph.h"
 
 namespace KYR12 {

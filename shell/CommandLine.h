@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/graph/SdlWindow.h"
+#include "platform/graph/sdl/SdlWindow.h"
 
 namespace Shell {
 

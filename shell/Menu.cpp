@@ -6,6 +6,7 @@
 #include "game/GameState.h"
 #include "game/Sterren.h"
 #include "platform/console/IO.h"
+#include "platform/console/WholeStr.h"
 #include "platform/graph/Graph.h"
 #include "shell/MenuTeksten.h"
 #include "shell/Shell.h"

@@ -6,6 +6,7 @@
 #include "game/GameState.h"
 #include "game/Sterren.h"
 #include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/console/Waits.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphFrames.h"

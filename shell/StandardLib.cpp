@@ -6,6 +6,7 @@
 #include "shell/StandardLib.h"
 
 #include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 
 namespace StandardLib {
 

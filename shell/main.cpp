@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/console/ConsoleInput.h"
-#include "platform/graph/SdlWindow.h"
+#include "platform/graph/sdl/SdlWindow.h"
 #include "shell/CommandLine.h"
 #include "shell/Shell.h"
 

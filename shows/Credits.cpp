@@ -1,7 +1,7 @@
 // The credits: three lines scroll in from the right on travelling sine waves
 // over a turning star field, stop, and are joined by a line of thanks.
 #include "game/Sterren.h"
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/graph/Graph.h"
 #include "shows/Shows.h"
 

@@ -5,7 +5,7 @@
 
 #include "engine3d/QX3D.h"
 #include "game/Sterren.h"
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/graph/Graph.h"
 #include "shows/DemoData.h"
 #include "shows/PiCijfers.h"

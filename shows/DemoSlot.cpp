@@ -3,7 +3,7 @@
 // flashes, a sweep of the view angle, and the farewell on sine waves.
 #include "engine3d/QX3D.h"
 #include "game/Sterren.h"
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/graph/Graph.h"
 #include "shows/Demo.h"
 #include "shows/DemoData.h"

@@ -2,7 +2,7 @@
 // full turn about a vertical axis under five lines of title text.
 #include "engine3d/QX3D.h"
 #include "game/Sterren.h"
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/graph/Graph.h"
 #include "shows/Shows.h"
 #include "shows/Titel.h"

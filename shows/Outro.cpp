@@ -3,7 +3,7 @@
 // explosion leaves and clears nothing itself.
 #include "engine3d/QX3D.h"
 #include "game/Sterren.h"
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/graph/Graph.h"
 #include "shows/Shows.h"
 

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/console/IO.h"
+#include "platform/console/Lib.h"
+#include "platform/console/WholeStr.h"
 #include "platform/console/InputQueue.h"
 #include "platform/console/KeyDecoder.h"
 

@@ -6,7 +6,7 @@
 #include "engine3d/QX3D.h"
 #include "game/GameState.h"
 #include "game/Sterren.h"
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"
 

@@ -11,6 +11,7 @@
 #include "game/GameState.h"
 #include "platform/console/Clock.h"
 #include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/console/InputQueue.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"

@@ -7,7 +7,7 @@
 #include <thread>
 #include "HeavyFrame.h"
 #include "platform/graph/GraphProbe.h"
-#include "platform/graph/GraphService.h"
+#include "platform/graph/detail/GraphService.h"
 
 namespace {
 

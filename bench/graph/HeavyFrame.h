@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 #include "platform/graph/Graph.h"
-#include "platform/graph/GraphRequest.h"
+#include "platform/graph/detail/GraphRequest.h"
 
 namespace graphbench {
 

@@ -10,8 +10,8 @@
 #include "HeavyFrame.h"
 #include "platform/graph/GraphFrames.h"
 #include "platform/graph/GraphProbe.h"
-#include "platform/graph/GraphService.h"
-#include "platform/graph/SdlPresent.h"
+#include "platform/graph/detail/GraphService.h"
+#include "platform/graph/sdl/detail/SdlPresent.h"
 #include "platform/graph/WindowBackend.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/graph/Raster.h"
+#include "platform/graph/raster/Raster.h"
 
 namespace {
 

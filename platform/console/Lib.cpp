@@ -3,7 +3,8 @@
 #include <array>
 
 #include "platform/console/Clock.h"
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
+#include "platform/console/SysClock.h"
 
 namespace Lib {
 namespace {

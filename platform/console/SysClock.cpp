@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/console/Clock.h"
-#include "platform/console/IO.h"
+#include "platform/console/SysClock.h"
 
 namespace SysClock {
 namespace {

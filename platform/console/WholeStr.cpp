@@ -1,6 +1,6 @@
 // WholeStr: whole numbers as decimal text in fixed character arrays. A text
 // that does not fit keeps its leading characters and has no closing zero.
-#include "platform/console/IO.h"
+#include "platform/console/WholeStr.h"
 
 namespace WholeStr {
 namespace {

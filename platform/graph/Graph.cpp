@@ -8,9 +8,9 @@
 #include <cstring>
 #include <pthread.h>
 #include "platform/graph/GraphFrames.h"
-#include "platform/graph/GraphCaller.h"
-#include "platform/graph/GraphService.h"
-#include "platform/graph/Raster.h"
+#include "platform/graph/detail/GraphCaller.h"
+#include "platform/graph/detail/GraphService.h"
+#include "platform/graph/raster/Raster.h"
 
 namespace Graph {
 

@@ -1,5 +1,5 @@
 // Spin-then-futex manual-reset event (see GraphEvent.h).
-#include "platform/graph/GraphEvent.h"
+#include "platform/graph/detail/GraphEvent.h"
 
 #include <algorithm>
 #include <cerrno>

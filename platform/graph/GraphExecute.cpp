@@ -1,6 +1,6 @@
 // Carrying out one request on one surface: the pen and brush each shape gets,
 // made fresh from the drawing thread's settings for every request.
-#include "platform/graph/GraphRequest.h"
+#include "platform/graph/detail/GraphRequest.h"
 
 #include <cstring>
 

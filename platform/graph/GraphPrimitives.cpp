@@ -2,9 +2,9 @@
 // the drawing thread (the custom fill mask excepted, see SetFillMask).
 #include <cstring>
 #include "platform/graph/Graph.h"
-#include "platform/graph/GraphCaller.h"
-#include "platform/graph/GraphPalette.h"
-#include "platform/graph/GraphService.h"
+#include "platform/graph/detail/GraphCaller.h"
+#include "platform/graph/detail/GraphPalette.h"
+#include "platform/graph/detail/GraphService.h"
 
 namespace Graph {
 

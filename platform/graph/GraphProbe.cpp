@@ -2,9 +2,9 @@
 // snapshots and the request trace.
 #include "platform/graph/GraphProbe.h"
 
-#include "platform/graph/GraphCaller.h"
-#include "platform/graph/GraphService.h"
-#include "platform/graph/PngWriter.h"
+#include "platform/graph/detail/GraphCaller.h"
+#include "platform/graph/detail/GraphService.h"
+#include "platform/graph/raster/PngWriter.h"
 
 namespace Graph {
 

@@ -1,7 +1,7 @@
 // The drawing thread: waits for a request, carries it out (settings once,
 // shapes on the back buffer), and signals idle. The window surface is filled
 // from the back buffer only when the caller publishes a frame (Graph.cpp).
-#include "platform/graph/GraphService.h"
+#include "platform/graph/detail/GraphService.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,7 +10,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-namespace Graph::detail {
+namespace Graph {
 
 void Pixels::Allocate(int32_t w, int32_t h) {
     width = w;
@@ -27,6 +27,14 @@ void Pixels::Release() {
 Raster::Surface Pixels::View() {
     return Raster::Surface{data.empty() ? nullptr : data.data(), width, height, pitch};
 }
+
+std::mutex& WindowSurfaceLock() { return detail::TheService().windowLock; }
+
+PublishedFrame& WindowSurface() { return detail::TheService().window; }
+
+}  // namespace Graph
+
+namespace Graph::detail {
 
 Service& TheService() {
     // Never destroyed: the threads may outlive static destruction when a

@@ -1,8 +1,8 @@
 // Text output, clearing, and the character-cell text window with its cursor.
 #include <cstring>
 #include "platform/graph/Graph.h"
-#include "platform/graph/GraphCaller.h"
-#include "platform/graph/GraphService.h"
+#include "platform/graph/detail/GraphCaller.h"
+#include "platform/graph/detail/GraphService.h"
 
 namespace Graph {
 

@@ -1,6 +1,6 @@
 // The request trace: one text line per posted request. Tests and the headless
 // runner compare these lines, so the form of the shape and text lines is fixed.
-#include "platform/graph/GraphRequest.h"
+#include "platform/graph/detail/GraphRequest.h"
 
 #include <cstdio>
 

@@ -4,7 +4,8 @@
 #include <ctime>
 #include <vector>
 
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
+#include "platform/console/SysClock.h"
 #include "tests/support/FakeClock.h"
 
 using testsupport::FakeClock;

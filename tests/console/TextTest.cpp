@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/console/IO.h"
+#include "platform/console/WholeStr.h"
 
 namespace {
 

@@ -25,8 +25,22 @@ inline QX3D::Vector NeemVector(const uint8_t*& p, const uint8_t* e) {
     return {x, y, Neem<float>(p, e)};
 }
 
-// `tekenen` false keeps to the parts that need no window.
-inline void Run(const uint8_t* p, std::size_t size, bool tekenen) {
+// Without drawing the path needs no window: the geometry alone.
+struct ZonderTekenen {
+    void operator()(const QX3D::Vector&, const QX3D::Vector&, const QX3D::Polyhedron&, const INTEGER*, uint8_t) const {}
+};
+// Draws what one step of the path made, as the game would.
+struct MetTekenen {
+    void operator()(const QX3D::Vector& a, const QX3D::Vector& b, const QX3D::Polyhedron& s, const INTEGER* c,
+                    uint8_t keuze) const {
+        QX3D::Teken3DLijn(a, b, keuze % 16);
+        QX3D::TekenPolyhedron(s);
+        QX3D::Lijn(c[0] - c[2], c[1] - c[3], c[2], c[3], 1);
+    }
+};
+
+template <typename Tekenaar>
+inline void Run(const uint8_t* p, std::size_t size, Tekenaar teken) {
     const uint8_t* e = p + size;
     if (Neem<uint8_t>(p, e) & 1) {
         const uint16_t b = Neem<uint16_t>(p, e), h = Neem<uint16_t>(p, e);
@@ -43,10 +57,7 @@ inline void Run(const uint8_t* p, std::size_t size, bool tekenen) {
         const QX3D::Vector a = NeemVector(p, e), b = NeemVector(p, e);
         QX3D::Polyhedron s = QX3D::MaakBalk(a, b.x, b.y, b.z, keuze % 16);
         QX3D::DraaiPolyhedronRondAs(s, Neem<float>(p, e), NeemVector(p, e), a);
-        if (!tekenen) continue;
-        QX3D::Teken3DLijn(a, b, keuze % 16);
-        QX3D::TekenPolyhedron(s);
-        QX3D::Lijn(c[0] - c[2], c[1] - c[3], c[2], c[3], 1);
+        teken(a, b, s, c, keuze);
     }
 }
 

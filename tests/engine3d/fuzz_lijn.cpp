@@ -11,6 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         Graph::ModuleInit();
         return Graph::Init(1, 1, 1025, 730);
     }();
-    lijnpad::Run(data, size, venster);
+    if (venster) {
+        lijnpad::Run(data, size, lijnpad::MetTekenen{});
+    } else {
+        lijnpad::Run(data, size, lijnpad::ZonderTekenen{});
+    }
     return 0;
 }

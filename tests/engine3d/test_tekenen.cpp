@@ -64,7 +64,7 @@ TEST_F(Tekenen, LinePathOnRandomBytesReachesTheRasteriser) {
     for (int n = 0; n < 3000; ++n) {
         bytes.resize(gen() % 160);
         for (uint8_t& b : bytes) b = gen() % 3 ? static_cast<uint8_t>(gen()) : 0;
-        lijnpad::Run(bytes.data(), bytes.size(), true);
+        lijnpad::Run(bytes.data(), bytes.size(), lijnpad::MetTekenen{});
     }
     Graph::Sync();
 }

@@ -14,6 +14,6 @@ TEST(Willekeurig, LinePathOnRandomBytes) {
     for (int n = 0; n < 100000; ++n) {
         bytes.resize(gen() % 200);
         for (uint8_t& b : bytes) b = gen() % 3 ? static_cast<uint8_t>(gen()) : 0;  // zeros: small numbers
-        lijnpad::Run(bytes.data(), bytes.size(), false);
+        lijnpad::Run(bytes.data(), bytes.size(), lijnpad::ZonderTekenen{});
     }
 }

@@ -5,6 +5,7 @@
 
 #include "game/Game.h"
 #include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/console/InputQueue.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"

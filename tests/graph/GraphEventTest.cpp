@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <thread>
 #include <gtest/gtest.h>
-#include "platform/graph/GraphEvent.h"
+#include "platform/graph/detail/GraphEvent.h"
 
 using Graph::detail::ManualEvent;
 using namespace std::chrono_literals;

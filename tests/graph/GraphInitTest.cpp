@@ -2,7 +2,7 @@
 // and the text window with its cursor.
 #include <vector>
 #include "GraphTestSupport.h"
-#include "platform/graph/Raster.h"
+#include "platform/graph/raster/Raster.h"
 
 using namespace graphtest;
 

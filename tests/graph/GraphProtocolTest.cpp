@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <vector>
 #include "GraphTestSupport.h"
-#include "platform/graph/GraphRequest.h"
+#include "platform/graph/detail/GraphRequest.h"
 
 using namespace graphtest;
 using Graph::detail::DrawState;

@@ -11,7 +11,7 @@
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphFrames.h"
 #include "platform/graph/GraphProbe.h"
-#include "platform/graph/GraphService.h"
+#include "platform/graph/detail/GraphService.h"
 #include "platform/graph/WindowBackend.h"
 
 namespace graphtest {

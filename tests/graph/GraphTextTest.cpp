@@ -1,7 +1,7 @@
 // Text output: the opaque box, the transparent mode, and the 257-character cut.
 #include <string>
 #include "GraphTestSupport.h"
-#include "platform/graph/Raster.h"
+#include "platform/graph/raster/Raster.h"
 
 using namespace graphtest;
 

@@ -2,7 +2,7 @@
 // original console, US layout.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
-#include "platform/graph/SdlKeys.h"
+#include "platform/graph/sdl/detail/SdlKeys.h"
 
 using Graph::detail::SdlKeyRecord;
 

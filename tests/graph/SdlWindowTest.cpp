@@ -20,7 +20,7 @@
 #include "GraphTestSupport.h"
 #include "platform/console/InputQueue.h"
 #include "platform/console/Waits.h"
-#include "platform/graph/SdlWindow.h"
+#include "platform/graph/sdl/SdlWindow.h"
 #include "tests/support/WindowManager.h"
 #include "tests/support/XvfbServer.h"
 

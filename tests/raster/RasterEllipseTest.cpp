@@ -2,7 +2,7 @@
 // small and degenerate boxes, shape properties over many sizes, and clipping.
 #include <gtest/gtest.h>
 
-#include "platform/graph/RasterInternal.h"
+#include "platform/graph/raster/detail/RasterInternal.h"
 #include "tests/raster/RasterTestCanvas.h"
 
 using Raster::FillEllipse;

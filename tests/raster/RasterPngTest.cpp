@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "platform/graph/PngWriter.h"
+#include "platform/graph/raster/PngWriter.h"
 #include "tests/raster/RasterTestCanvas.h"
 
 namespace {

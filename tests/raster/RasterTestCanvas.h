@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 #include <vector>
-#include "platform/graph/Raster.h"
+#include "platform/graph/raster/Raster.h"
 
 struct Canvas {
     std::vector<uint8_t> pixels;

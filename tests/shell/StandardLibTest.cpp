@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "shell/StandardLib.h"
 #include "tests/shell/KeyFeed.h"
 

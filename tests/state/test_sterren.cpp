@@ -6,7 +6,7 @@
 
 #include "game/GameState.h"
 #include "game/Sterren.h"
-#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "tests/engine3d/Spoor.h"
 
 using namespace KYR12;

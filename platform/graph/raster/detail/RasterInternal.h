@@ -3,7 +3,7 @@
 // on/off patterns of styled pens.
 #pragma once
 #include <cstdint>
-#include "platform/graph/Raster.h"
+#include "platform/graph/raster/Raster.h"
 
 namespace Raster::Internal {
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <memory>
 #include <thread>
-#include "platform/graph/GraphEvent.h"
-#include "platform/graph/GraphRequest.h"
+#include "platform/graph/detail/GraphEvent.h"
+#include "platform/graph/detail/GraphRequest.h"
 #include "platform/graph/WindowBackend.h"
 
 namespace Graph::detail {

@@ -5,8 +5,8 @@
 // letter f does by one column) is not cut by the next cell. Codes the font
 // has no glyph for show its default character, a dotted box.
 #include <algorithm>
-#include "platform/graph/FontData.h"
-#include "platform/graph/RasterInternal.h"
+#include "platform/graph/raster/detail/FontData.h"
+#include "platform/graph/raster/detail/RasterInternal.h"
 
 namespace Raster {
 

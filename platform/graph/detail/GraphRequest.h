@@ -5,12 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include "platform/graph/Raster.h"
+#include "platform/graph/WindowSurface.h"
+#include "platform/graph/raster/Raster.h"
 
 namespace Graph::detail {
 
-// Operation codes. Codes up to 4 and 22 run once; 7..19 run on the back
-// buffer and then on the window surface.
+// Operation codes. Codes up to 4 and 22 change settings or surfaces;
+// 7..19 draw on the back buffer.
 enum Op : uint8_t {
     OP_NONE = 0,
     OP_LINESTYLE = 2,
@@ -28,7 +29,7 @@ enum Op : uint8_t {
 };
 
 inline constexpr std::size_t kTextCapacity = 257;
-inline constexpr std::size_t kPaletteCapacity = 1024;
+using Graph::kPaletteCapacity;
 
 // Background modes as posted by SetBkMix.
 inline constexpr uint32_t kBkTransparent = 1;

@@ -4,7 +4,7 @@
 // converts the rows that changed through the palette (scaled and centred
 // as the player chose) and presents them: on the window's software
 // framebuffer, or through a hardware renderer where the display has one.
-#include "platform/graph/SdlWindow.h"
+#include "platform/graph/sdl/SdlWindow.h"
 
 #include <SDL2/SDL.h>
 #include <algorithm>
@@ -19,10 +19,10 @@
 #include <vector>
 #include "platform/console/InputQueue.h"
 #include "platform/console/Waits.h"
-#include "platform/graph/SdlKeys.h"
-#include "platform/graph/SdlPresent.h"
-#include "platform/graph/SdlRenderer.h"
-#include "platform/graph/SdlX11.h"
+#include "platform/graph/sdl/detail/SdlKeys.h"
+#include "platform/graph/sdl/detail/SdlPresent.h"
+#include "platform/graph/sdl/detail/SdlRenderer.h"
+#include "platform/graph/sdl/detail/SdlX11.h"
 
 namespace Graph {
 
@@ -293,7 +293,7 @@ void SdlWindow::Handle(const SDL_Event& e) {
 bool SdlWindow::PrepareTarget(Layout& layout, Canvas& canvas) {
     int w = 0, h = 0;
     SDL_GetWindowSize(window_, &w, &h);
-    const Pixels& frame = TheService().window.pixels;
+    const Pixels& frame = WindowSurface().pixels;
     if (hardware_.Active()) {
         SDL_GetRendererOutputSize(hardware_.Renderer(), &w, &h);
         layout = ComputeLayout(w, h, frame.width, frame.height, options_.scale, fullscreen_);
@@ -309,14 +309,13 @@ bool SdlWindow::PrepareTarget(Layout& layout, Canvas& canvas) {
 }
 
 void SdlWindow::Present() {
-    Service& sv = TheService();
     Layout layout;
     Canvas canvas;
     std::vector<RowBand> bands;
     bool whole = false;
     {
-        std::lock_guard<std::mutex> lock(sv.windowLock);
-        PublishedFrame& frame = sv.window;
+        std::lock_guard<std::mutex> lock(WindowSurfaceLock());
+        PublishedFrame& frame = WindowSurface();
         if (frame.serial == shownSerial_ && !repaintAll_) return;
         if (!PrepareTarget(layout, canvas)) return;
         whole = repaintAll_ || std::memcmp(&layout, &lastLayout_, sizeof layout) != 0;

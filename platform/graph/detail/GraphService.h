@@ -16,42 +16,17 @@
 #include <mutex>
 #include <thread>
 #include <vector>
-#include "platform/graph/GraphEvent.h"
-#include "platform/graph/GraphRequest.h"
-#include "platform/graph/Raster.h"
+#include "platform/graph/detail/GraphEvent.h"
+#include "platform/graph/detail/GraphRequest.h"
+#include "platform/graph/WindowSurface.h"
+#include "platform/graph/raster/Raster.h"
 
 namespace Graph::detail {
 
-// One 8-bit palette-index surface of width x height pixels. Rows are `pitch`
-// bytes apart (Raster::PreferredPitch: steep lines draw faster than with rows
-// packed at the width); the bytes past the width in each row are never shown.
-struct Pixels {
-    std::vector<uint8_t> data;
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t pitch = 0;
-
-    void Allocate(int32_t w, int32_t h);
-    void Release();
-    Raster::Surface View();
-    uint8_t* Row(int32_t y) { return data.data() + static_cast<std::ptrdiff_t>(y) * pitch; }
-    const uint8_t* Row(int32_t y) const { return data.data() + static_cast<std::ptrdiff_t>(y) * pitch; }
-};
-
-struct Palette {
-    uint32_t colours[kPaletteCapacity] = {};
-    uint32_t count = 0;
-    uint32_t RGB(uint8_t index) const { return index < count ? colours[index] : 0; }
-};
-
-// The last published frame, as the window thread finds it (under windowLock).
-struct PublishedFrame {
-    Pixels pixels;
-    Palette palette;
-    uint64_t serial = 0;               // frames published so far
-    std::vector<uint8_t> rowChanged;   // rows changed since the window thread last looked
-    bool allChanged = true;            // every row changed (new surface or palette)
-};
+// The surfaces' types are the window surface's (platform/graph/WindowSurface.h).
+using Graph::Palette;
+using Graph::Pixels;
+using Graph::PublishedFrame;
 
 // The hand-off: both events' words and the start of the request record on
 // one cache line, so that passing a request moves one line between the two

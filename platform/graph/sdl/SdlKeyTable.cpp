@@ -1,6 +1,6 @@
 // Table: SDL scancode -> virtual-key code, set-1 scan code, enhanced flag and
 // the US-layout characters without and with Shift (0: no character).
-#include "platform/graph/SdlKeyTable.h"
+#include "platform/graph/sdl/detail/SdlKeyTable.h"
 
 namespace Graph::detail {
 

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include "platform/graph/RasterInternal.h"
+#include "platform/graph/raster/detail/RasterInternal.h"
 
 namespace Raster::Internal {
 

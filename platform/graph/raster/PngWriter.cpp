@@ -1,6 +1,6 @@
 // PNG snapshots of a palette-index surface: an 8-bit palette image of the
 // whole surface, not interlaced, with the palette's colours (up to 256).
-#include "platform/graph/PngWriter.h"
+#include "platform/graph/raster/PngWriter.h"
 
 #include <png.h>
 

@@ -16,7 +16,7 @@
 // ellipse of the box (L, T)-(R-1, B-1). Boxes under three pixels in either
 // direction are drawn as rectangles.
 #include <algorithm>
-#include "platform/graph/RasterInternal.h"
+#include "platform/graph/raster/detail/RasterInternal.h"
 
 namespace Raster::Internal {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include "platform/graph/RasterInternal.h"
+#include "platform/graph/raster/detail/RasterInternal.h"
 
 namespace Raster::Internal {
 

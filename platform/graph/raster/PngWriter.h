@@ -1,7 +1,7 @@
 // Writes a palette-index surface as a PNG image in the palette's colours.
 #pragma once
 #include <cstdint>
-#include "platform/graph/Raster.h"
+#include "platform/graph/raster/Raster.h"
 
 namespace Raster {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <vector>
-#include "platform/graph/GraphService.h"
+#include "platform/graph/WindowSurface.h"
 
 namespace Graph::detail {
 
