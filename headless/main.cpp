@@ -12,6 +12,7 @@
 #include "headless/Runner.h"
 #include "platform/console/InputQueue.h"
 #include "platform/graph/Graph.h"
+#include "platform/graph/GraphFrames.h"
 #include "platform/graph/GraphProbe.h"
 #include "shell/Shell.h"
 
@@ -57,6 +58,16 @@ public:
         trace_ = file;
         return true;
     }
+    // Called at each of the program's waits, where the program publishes a
+    // frame when it drew since the last one: a trace gets "frame MS" after
+    // the requests of each frame, MS being the virtual time of the wait. The
+    // marks cut a trace into the frames the window shows.
+    void MarkFrame(uint64_t ms) {
+        const uint64_t posted = Graph::RequestsPosted();
+        if (posted == postedAtMark_) return;
+        postedAtMark_ = posted;
+        if (trace_ != nullptr) std::fprintf(trace_, "frame %llu\n", static_cast<unsigned long long>(ms));
+    }
     // The program writes the trace on its own thread, the one the runner's
     // hooks run on, so the file's error mark can be read here.
     bool TraceWritesOk() override { return trace_ == nullptr || std::ferror(trace_) == 0; }
@@ -89,11 +100,15 @@ private:
 
     bool started_ = false;
     std::FILE* trace_ = nullptr;
+    uint64_t postedAtMark_ = 0;
 };
 
 ScriptRunner* gRunner = nullptr;
+VirtualClock* gClock = nullptr;
+ProgramEffects* gEffects = nullptr;
 
 void WaitForScriptedEvent() {
+    gEffects->MarkFrame(gClock->NowUs() / 1000);
     gRunner->WaitForEvent([] {
         IO::InputEvent event;
         return IO::PeekInput(event);
@@ -152,7 +167,12 @@ int main(int argc, char** argv) {
     static ProgramEffects effects;
     static ScriptRunner runner(clock, std::move(script.commands), options.untilMs, effects);
     gRunner = &runner;
-    clock.SetListener([](uint64_t deadlineUs) { gRunner->RunUntil(deadlineUs); });
+    gClock = &clock;
+    gEffects = &effects;
+    clock.SetListener([](uint64_t deadlineUs) {
+        gEffects->MarkFrame(gClock->NowUs() / 1000);
+        gRunner->RunUntil(deadlineUs);
+    });
     IO::SetWaitHook(WaitForScriptedEvent);
 
     runner.RunStartCommands();

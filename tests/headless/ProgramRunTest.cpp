@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -211,6 +212,24 @@ TEST(ProgramRunTest, EndCommandStopsMidProgramWithSnapshotAndCompleteTrace) {
     std::vector<TextLine> lines = HeadlessRun::TextLines(HeadlessRun::ReadFile(r.dir + "/trace.txt"));
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().text, "**9**     Close");  // flushed up to the menu's last line
+}
+
+// A frame mark follows the requests of each frame the program shows: every
+// intro frame, the menu's first picture and its redraw after a key, but not
+// the menu's idle polls in between.
+TEST(ProgramRunTest, TraceMarksEachPublishedFrame) {
+    Result r = RunHeadless("at 0 trace trace.txt\nat 30000 key DOWN\nat 31000 end\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string trace = HeadlessRun::ReadFile(r.dir + "/trace.txt");
+    std::vector<std::string> marks;
+    std::istringstream in(trace);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("frame ", 0) == 0) marks.push_back(line.substr(6));
+    std::vector<std::string> want;
+    for (int ms = 0; ms <= 29000; ms += 50) want.push_back(std::to_string(ms));   // 581 intro frames
+    want.insert(want.end(), {"29050", "30000"});
+    EXPECT_EQ(marks, want);
+    EXPECT_EQ(trace.substr(trace.rfind('\n', trace.size() - 2) + 1), "frame 30000\n");
 }
 
 TEST(ProgramRunTest, ScreenWaitingWithNoScriptedKeyLeftEndsTheRun) {
