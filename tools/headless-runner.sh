@@ -1,4 +1,4 @@
-# Sourced by the tools that draw with kyr-headless (screenshots, icons): sets
+# Sourced by the tools that draw with kyr-headless (the icons): sets
 # `runner` (and `runner_abs`, its absolute path) to the program in KYR_BUILD_DIR (default build/), building it
 # first if it is not there. Run from the project's root.
 build="${KYR_BUILD_DIR:-build}"

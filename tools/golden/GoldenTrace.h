@@ -1,0 +1,44 @@
+// Request traces cut into frames, the compact golden form they are kept in,
+// and the first difference between two of them.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Golden {
+
+// One frame of a trace: its request lines and the "frame T" mark that ends
+// it (a trace's last frame may lack the mark). A golden keeps the lines of
+// its first frames only; later frames are known by count and digest.
+struct Frame {
+    std::vector<std::string> lines;   // empty when only the digest is known
+    std::size_t count = 0;            // lines, the mark included
+    uint64_t digest = 0;              // FNV-1a of the lines, each with its line end
+    bool full = false;
+};
+
+struct Trace {
+    std::vector<Frame> frames;
+    bool golden = false;
+};
+
+uint64_t Digest(const std::vector<std::string>& lines);
+
+// Cuts a kyr-headless trace after each "frame T" line.
+Trace CutFrames(const std::string& text);
+
+// The golden form: `header` as comment lines, the first `fullFrames` frames
+// as they are, then one "digest FRAME LINES HEX" line per frame.
+std::string GoldenText(const Trace& trace, std::size_t fullFrames, const std::string& header);
+
+// A golden text (it starts with "#") or a plain trace; false with `error`
+// set when a golden line cannot be read.
+bool ParseTrace(const std::string& text, Trace& out, std::string& error);
+
+// Empty when the two agree; else the first differing request with its line
+// number and frame and a few lines around it from both sides, or, where the
+// golden keeps only a digest, the first differing frame.
+std::string FirstDifference(const Trace& want, const Trace& got);
+
+}  // namespace Golden
