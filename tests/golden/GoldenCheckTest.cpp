@@ -34,6 +34,7 @@ TEST(GoldenTrace, GoldenKeepsFirstFramesWholeAndFindsTheFirstDifference) {
     const std::string text = Golden::GoldenText(fresh, 2, "header");
     EXPECT_EQ(text.rfind("# header\nrect 1 0 1 1 7 fill\n", 0), 0u);
     EXPECT_NE(text.find("frame 100\ndigest 2 4 "), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 5), " 250\n");
     const Golden::Trace golden = Parsed(text);
     ASSERT_EQ(golden.frames.size(), 5u);
     EXPECT_TRUE(golden.frames[1].full);
@@ -48,6 +49,11 @@ TEST(GoldenTrace, GoldenKeepsFirstFramesWholeAndFindsTheFirstDifference) {
     // In a digest: the frame and where it starts.
     d = Golden::FirstDifference(golden, Golden::CutFrames(FiveFrames(15)));
     EXPECT_EQ(d.rfind("first difference in frame 3, from line 13, shown at 200 ms", 0), 0u) << d;
+    // ... or shown at another time.
+    std::string later = FiveFrames();
+    later.replace(later.find("frame 200"), 9, "frame 201");
+    d = Golden::FirstDifference(golden, Golden::CutFrames(later));
+    EXPECT_EQ(d.rfind("first difference in frame 3, from line 13, shown at 201 ms", 0), 0u) << d;
     // A frame more or less.
     d = Golden::FirstDifference(golden, Golden::CutFrames(FiveFrames() + "rect 0 0 1 1 7 fill\n"));
     EXPECT_EQ(d.rfind("the actual trace goes on after the expected one's last frame: frame 5 from line 21", 0), 0u);
@@ -57,7 +63,7 @@ TEST(GoldenTrace, GoldenKeepsFirstFramesWholeAndFindsTheFirstDifference) {
 
     Golden::Trace broken;
     std::string error;
-    EXPECT_FALSE(Golden::ParseTrace("# h\ndigest 0 4 0123\ndigest 2 4 0123\n", broken, error));
+    EXPECT_FALSE(Golden::ParseTrace("# h\ndigest 0 4 0123456789abcdef 50\ndigest 2 4 0123456789abcdef 100\n", broken, error));
     EXPECT_EQ(error, "line 3: bad digest line");
 }
 

@@ -87,6 +87,7 @@ TEST(Outro, RowsAndATurningBlackCrossWithoutClearing) {
     ASSERT_EQ(o.size(), 201u);
     EXPECT_EQ(MetWacht(o, 25).size(), 201u);
     EXPECT_TRUE(ToetsNogInRij('q'));
+    EXPECT_EQ(VerschilMetGolden("outro", o), "");   // as after a lost game
     for (const Beeld& b : o) {
         EXPECT_TRUE(b.Soort("rect").empty());
         const std::vector<Tekst> rijen = b.Teksten();

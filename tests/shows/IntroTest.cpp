@@ -41,17 +41,17 @@ TEST(Intro, FramesTitleLinesAndQueuedKeys) {
     EXPECT_EQ(TotaleWacht(opname), 581u * 50);
     EXPECT_TRUE(ToetsNogInRij('x'));
 
-    // Approach: 13 blocks of 12 edges at depth offset 700, no text. C1 edge
-    // 0-1 (corners at z 750 and 650) first, SS5 edge 2-6 last.
+    // Every request of every frame as the whole program draws it: C1 edge
+    // 0-1 (corners at z 750 and 650) first in frame 0, SS5 edge 2-6 last; the
+    // last approach frame (220) at offset 260; the first turn frame unturned
+    // at 258.
+    EXPECT_EQ(VerschilMetGolden("intro", opname), "");
+
+    // Approach: 13 blocks of 12 edges at depth offset 700, no text.
     EXPECT_EQ(opname[0].regels.front(), wisScherm);
-    const std::vector<std::string> lijnen = opname[0].Soort("line");
-    ASSERT_EQ(lijnen.size(), 156u);
-    EXPECT_EQ(lijnen[0], "line 418 331 404 325 10");
-    EXPECT_EQ(lijnen[155], "line 621 406 621 420 14");
+    ASSERT_EQ(opname[0].Soort("line").size(), 156u);
     EXPECT_TRUE(opname[0].Teksten().empty());
-    // The last approach frame at offset 260; the first turn frame unturned at 258.
-    EXPECT_EQ(opname[220].Soort("line")[0], "line 284 280 175 239 10");
-    EXPECT_EQ(opname[221].Soort("line")[0], "line 283 280 172 238 10");
+    EXPECT_NE(opname[220].Soort("line")[0], opname[221].Soort("line")[0]);
 
     for (std::size_t b = 221; b < opname.size(); ++b) {
         const std::vector<Tekst> t = opname[b].Teksten();

@@ -11,7 +11,9 @@
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/TempFiles.h"
 #include "tests/support/TraceRecorder.h"
+#include "tools/golden/GoldenTrace.h"
 
 namespace ShowsTest {
 namespace {
@@ -91,6 +93,31 @@ uint64_t TotaleWacht(const std::vector<Beeld>& opname) {
     uint64_t som = 0;
     for (const Beeld& b : opname) som += b.wachtMs;
     return som;
+}
+
+std::string VerschilMetGolden(const char* show, const std::vector<Beeld>& opname) {
+    const std::string pad = std::string(KYR_GOLDEN_TRACES "/") + show + ".golden";
+    Golden::Trace golden, opgenomen;
+    std::string fout;
+    if (!Golden::ParseTrace(testsupport::ReadFile(pad), golden, fout)) return pad + ": " + fout;
+    if (golden.frames.empty() || !golden.frames[0].full) return pad + ": no first frame";
+    for (const Beeld& beeld : opname) {
+        if (beeld.regels.empty() && &beeld != &opname.front()) continue;   // a wait after no drawing shows no new frame
+        const std::size_t i = opgenomen.frames.size();
+        Golden::Frame f;
+        f.lines = beeld.regels;
+        const bool gemerkt = i < golden.frames.size() && !golden.frames[i].mark.empty();
+        if (i == 0) {
+            const std::vector<std::string>& eerste = golden.frames[0].lines;
+            const std::size_t verzoeken = eerste.size() - (gemerkt ? 1 : 0);
+            const std::size_t ervoor = verzoeken > f.lines.size() ? verzoeken - f.lines.size() : 0;
+            f.lines.insert(f.lines.begin(), eerste.begin(), eerste.begin() + static_cast<std::ptrdiff_t>(ervoor));
+        }
+        if (gemerkt) f.lines.push_back(golden.frames[i].mark);
+        Golden::Close(f);
+        opgenomen.frames.push_back(f);
+    }
+    return Golden::FirstDifference(golden, opgenomen);
 }
 
 void TypToets(char c) {

@@ -32,6 +32,17 @@ std::vector<Beeld> Neem(void (*reeks)());
 std::vector<const Beeld*> MetWacht(const std::vector<Beeld>& opname, uint64_t ms);
 uint64_t TotaleWacht(const std::vector<Beeld>& opname);
 
+// The first difference between a recording and the whole program's golden
+// trace of the same show (tests/golden/traces/SHOW.golden), empty when every
+// frame agrees. The program draws Graph's set-up or the menu in the show's
+// first frame before the show begins: the golden's first frame only has to
+// end in the recording's first frame. The times of the frames are not
+// compared, and a wait after no drawing shows no new frame. The intro and the
+// outro draw alike in both: the intro seeds its stars from the clock, which
+// reads 12:00:05.37 in both; the credits and the demo take stars from the
+// generator in whatever state the program or the earlier tests left it.
+std::string VerschilMetGolden(const char* show, const std::vector<Beeld>& opname);
+
 // A key typed before a sequence, and whether it is still queued after it.
 void TypToets(char c);
 bool ToetsNogInRij(char c);

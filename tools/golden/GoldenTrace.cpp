@@ -19,17 +19,8 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-void Close(Frame& f) {
-    f.count = f.lines.size();
-    f.digest = Digest(f.lines);
-    f.full = true;
-}
-
-// "shown at T ms" from a full frame's mark; empty without one.
-std::string ShownAt(const Frame& f) {
-    if (!f.full || f.lines.empty() || !StartsWith(f.lines.back(), "frame ")) return "";
-    return ", shown at " + f.lines.back().substr(6) + " ms";
-}
+// "shown at T ms" from a frame's mark; empty without one.
+std::string ShownAt(const Frame& f) { return f.mark.empty() ? "" : ", shown at " + f.mark.substr(6) + " ms"; }
 
 // Lines first-kContext .. at+kContext of a full frame, numbered from `line`
 // (the frame's first line), the line `at` marked.
@@ -61,6 +52,14 @@ uint64_t Digest(const std::vector<std::string>& lines) {
     return h;
 }
 
+void Close(Frame& f) {
+    const bool marked = !f.lines.empty() && StartsWith(f.lines.back(), "frame ");
+    f.mark = marked ? f.lines.back() : "";
+    f.count = f.lines.size();
+    f.digest = Digest(std::vector<std::string>(f.lines.begin(), f.lines.end() - marked));
+    f.full = true;
+}
+
 Trace CutFrames(const std::string& text) {
     Trace t;
     Frame current;
@@ -87,7 +86,8 @@ std::string GoldenText(const Trace& trace, std::size_t fullFrames, const std::st
         if (f < fullFrames && frame.full) {
             for (const std::string& line : frame.lines) out << line << "\n";
         } else {
-            out << "digest " << f << " " << frame.count << " " << Hex(frame.digest) << "\n";
+            out << "digest " << f << " " << frame.count << " " << Hex(frame.digest) << " "
+                << (frame.mark.empty() ? "-" : frame.mark.substr(6)) << "\n";
             fullFrames = 0;   // a digest ends the full part
         }
     }
@@ -115,11 +115,15 @@ bool ParseTrace(const std::string& text, Trace& out, std::string& error) {
             return false;
         }
         if (out.frames.empty()) out.frames = CutFrames(full).frames;
+        std::istringstream in(line.substr(7));
         std::size_t frame = 0;
+        std::string hex, shown, rest;
         Frame f;
-        int used = 0;
-        if (std::sscanf(line.c_str(), "digest %zu %zu %16" SCNx64 "%n", &frame, &f.count, &f.digest, &used) != 3 ||
-            std::size_t(used) != line.size() || frame != out.frames.size()) {
+        const bool read = in >> frame >> f.count >> hex >> shown && !(in >> rest) && hex.size() == 16 &&
+                          hex.find_first_not_of("0123456789abcdef") == std::string::npos;
+        if (read) f.digest = std::stoull(hex, nullptr, 16);
+        if (read && shown != "-") f.mark = "frame " + shown;
+        if (!read || frame != out.frames.size()) {
             error = "line " + std::to_string(number) + ": bad digest line";
             return false;
         }
@@ -156,10 +160,10 @@ std::string FirstDifference(const Trace& want, const Trace& got) {
                 Excerpt(out, "actual", g, line, i);
                 return out.str();
             }
-        } else if (w.count != g.count || w.digest != g.digest) {
+        } else if (w.count != g.count || w.digest != g.digest || w.mark != g.mark) {
             out << "first difference in frame " << f << ", from line " << line << ShownAt(g)
                 << " in the actual trace: expected " << w.count << " lines with digest " << Hex(w.digest)
-                << ", actual " << g.count << " lines with digest " << Hex(g.digest) << "\n"
+                << ShownAt(w) << ", actual " << g.count << " lines with digest " << Hex(g.digest) << "\n"
                 << "(only the digest of this frame is kept; to see the request, record a trace with the code the "
                    "golden came from and compare the two traces)\n";
             if (g.full) Excerpt(out, "actual frame", g, line, 0);

@@ -10,11 +10,12 @@ namespace Golden {
 
 // One frame of a trace: its request lines and the "frame T" mark that ends
 // it (a trace's last frame may lack the mark). A golden keeps the lines of
-// its first frames only; later frames are known by count and digest.
+// its first frames only; later frames are known by count, digest and mark.
 struct Frame {
-    std::vector<std::string> lines;   // empty when only the digest is known
+    std::vector<std::string> lines;   // the mark included; empty when only the digest is known
+    std::string mark;                 // "frame T", or empty
     std::size_t count = 0;            // lines, the mark included
-    uint64_t digest = 0;              // FNV-1a of the lines, each with its line end
+    uint64_t digest = 0;              // FNV-1a of the request lines, each with its line end
     bool full = false;
 };
 
@@ -27,9 +28,12 @@ uint64_t Digest(const std::vector<std::string>& lines);
 
 // Cuts a kyr-headless trace after each "frame T" line.
 Trace CutFrames(const std::string& text);
+// Sets a frame's mark, count and digest from its lines.
+void Close(Frame& frame);
 
 // The golden form: `header` as comment lines, the first `fullFrames` frames
-// as they are, then one "digest FRAME LINES HEX" line per frame.
+// as they are, then one "digest FRAME LINES HEX T" line per frame (T from
+// its mark, "-" without one).
 std::string GoldenText(const Trace& trace, std::size_t fullFrames, const std::string& header);
 
 // A golden text (it starts with "#") or a plain trace; false with `error`

@@ -176,7 +176,8 @@ int Trace(const Settings& s, const std::string& show, bool record) {
         std::ostringstream header;
         header << "The request trace of kyr-headless --script " << show << ".txt --clock \"" << kClock << "\"\n"
                << got.frames.size() << " frames, " << lines << " lines; the first " << kFullFrames
-               << " frames as they are, then \"digest FRAME LINES FNV-1a\" per frame.\n"
+               << " frames as they are, then per frame \"digest FRAME LINES FNV-1a T\"\n"
+               << "(the lines with the mark, the digest of the requests, the time of the mark).\n"
                << "Recorded by: kyr-golden trace --record " << show;
         if (!WriteText(golden, Golden::GoldenText(got, kFullFrames, header.str()))) {
             std::cerr << "kyr-golden: cannot write " << golden.string() << "\n";
