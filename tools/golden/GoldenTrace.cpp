@@ -100,7 +100,6 @@ bool ParseTrace(const std::string& text, Trace& out, std::string& error) {
         out = CutFrames(text);
         return true;
     }
-    out.golden = true;
     std::string full;
     std::size_t number = 0;
     for (const std::string& line : SplitLines(text)) {

@@ -21,7 +21,6 @@ struct Frame {
 
 struct Trace {
     std::vector<Frame> frames;
-    bool golden = false;
 };
 
 uint64_t Digest(const std::vector<std::string>& lines);
