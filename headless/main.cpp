@@ -24,6 +24,7 @@ struct Options {
     std::string scriptPath;
     CivilTime clock;
     uint64_t untilMs = DefaultUntilMs;
+    bool frameMarks = false;   // --frames
 };
 
 // The runner's effects on the program: keys into the console queue,
@@ -58,11 +59,15 @@ public:
         trace_ = file;
         return true;
     }
+    // With --frames a trace gets "frame MS" after the requests of each frame
+    // the window shows, MS being the virtual time of the wait that shows it.
+    // The marks cut a trace into frames; they are off by default, since where
+    // a frame ends depends on timing, which a replayed run need not share.
+    void MarkFrames(bool on) { markFrames_ = on; }
     // Called at each of the program's waits, where the program publishes a
-    // frame when it drew since the last one: a trace gets "frame MS" after
-    // the requests of each frame, MS being the virtual time of the wait. The
-    // marks cut a trace into the frames the window shows.
+    // frame when it drew since the last one.
     void MarkFrame(uint64_t ms) {
+        if (!markFrames_) return;
         const uint64_t posted = Graph::RequestsPosted();
         if (posted == postedAtMark_) return;
         postedAtMark_ = posted;
@@ -100,6 +105,7 @@ private:
 
     bool started_ = false;
     std::FILE* trace_ = nullptr;
+    bool markFrames_ = false;
     uint64_t postedAtMark_ = 0;
 };
 
@@ -117,7 +123,7 @@ void WaitForScriptedEvent() {
 
 int Usage(const char* message) {
     std::fprintf(stderr, "kyr-headless: %s\n", message);
-    std::fprintf(stderr, "usage: kyr-headless [--script FILE] [--clock \"YYYY-MM-DD HH:MM:SS.CC\"] [--until MS]\n");
+    std::fprintf(stderr, "usage: kyr-headless [--script FILE] [--clock \"YYYY-MM-DD HH:MM:SS.CC\"] [--until MS] [--frames]\n");
     return StatusScriptFault;
 }
 
@@ -132,6 +138,10 @@ bool ParseUntil(std::string_view text, uint64_t& ms) {
 int ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         std::string_view option = argv[i];
+        if (option == "--frames") {
+            options.frameMarks = true;
+            continue;
+        }
         if (option != "--script" && option != "--clock" && option != "--until") {
             return Usage(("unknown option " + Quote(option)).c_str());
         }
@@ -169,6 +179,7 @@ int main(int argc, char** argv) {
     gRunner = &runner;
     gClock = &clock;
     gEffects = &effects;
+    effects.MarkFrames(options.frameMarks);
     clock.SetListener([](uint64_t deadlineUs) {
         gEffects->MarkFrame(gClock->NowUs() / 1000);
         gRunner->RunUntil(deadlineUs);

@@ -214,11 +214,15 @@ TEST(ProgramRunTest, EndCommandStopsMidProgramWithSnapshotAndCompleteTrace) {
     EXPECT_EQ(lines.back().text, "**9**     Close");  // flushed up to the menu's last line
 }
 
-// A frame mark follows the requests of each frame the program shows: every
-// intro frame, the menu's first picture and its redraw after a key, but not
-// the menu's idle polls in between.
-TEST(ProgramRunTest, TraceMarksEachPublishedFrame) {
-    Result r = RunHeadless("at 0 trace trace.txt\nat 30000 key DOWN\nat 31000 end\n");
+// With --frames a frame mark follows the requests of each frame the program
+// shows: every intro frame, the menu's first picture and its redraw after a
+// key, but not the menu's idle polls in between. Without it there are none.
+TEST(ProgramRunTest, TraceMarksEachPublishedFrameWhenAsked) {
+    const char* script = "at 0 trace trace.txt\nat 30000 key DOWN\nat 31000 end\n";
+    Result plain = RunHeadless(script);
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(HeadlessRun::ReadFile(plain.dir + "/trace.txt").find("frame "), std::string::npos);
+    Result r = RunHeadless(script, "--frames");
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string trace = HeadlessRun::ReadFile(r.dir + "/trace.txt");
     std::vector<std::string> marks;

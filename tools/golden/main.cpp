@@ -72,7 +72,7 @@ bool RunScript(const Settings& s, const fs::path& script, const fs::path& folder
     if (child == 0) {
         const int devnull = open("/dev/null", O_WRONLY);
         if (chdir(folder.c_str()) != 0 || devnull < 0 || dup2(devnull, 1) < 0) _exit(127);
-        execl(s.runner.c_str(), "kyr-headless", "--script", scriptPath.c_str(), "--clock", kClock,
+        execl(s.runner.c_str(), "kyr-headless", "--script", scriptPath.c_str(), "--clock", kClock, "--frames",
               static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -174,7 +174,7 @@ int Trace(const Settings& s, const std::string& show, bool record) {
         std::size_t lines = 0;
         for (const Golden::Frame& f : got.frames) lines += f.count;
         std::ostringstream header;
-        header << "The request trace of kyr-headless --script " << show << ".txt --clock \"" << kClock << "\"\n"
+        header << "The request trace of kyr-headless --frames --script " << show << ".txt --clock \"" << kClock << "\"\n"
                << got.frames.size() << " frames, " << lines << " lines; the first " << kFullFrames
                << " frames as they are, then per frame \"digest FRAME LINES FNV-1a T\"\n"
                << "(the lines with the mark, the digest of the requests, the time of the mark).\n"
