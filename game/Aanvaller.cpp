@@ -8,13 +8,6 @@ namespace KYR12 {
 
 namespace {
 
-constexpr CARDINAL ToetsOp = 0;
-constexpr CARDINAL ToetsRechts = 1;
-constexpr CARDINAL ToetsNeer = 2;
-constexpr CARDINAL ToetsLinks = 3;
-constexpr CARDINAL ToetsAnders = 4;
-constexpr CARDINAL ToetsSpatie = 5;
-
 constexpr REAL KogelAStart = 1.0f;          // depth at which a bullet leaves
 constexpr REAL KogelABereik = 800.0f;       // beyond this depth a bullet expires
 constexpr REAL KogelARand = 0.015f;         // half width of a bullet's base
@@ -26,9 +19,9 @@ constexpr CARDINAL MikpuntKleur = WHITE;
 // right moves them left, down moves them down, left moves them right.
 QX3D::Vector StuurStap(CARDINAL toets) {
     switch (toets) {
-        case ToetsOp: return vx2;
-        case ToetsRechts: return vy2;
-        case ToetsNeer: return vx1;
+        case StandardLib::ArrowUp: return vx2;
+        case StandardLib::ArrowRight: return vy2;
+        case StandardLib::ArrowDown: return vx1;
         default: return vy1;
     }
 }
@@ -52,13 +45,13 @@ void VerschuifWereld(QX3D::Vector stap) {
 
 void AanvallerDo() {
     const CARDINAL a = StandardLib::RdArrowKey();
-    if (a == ToetsAnders) {
+    if (a == StandardLib::ArrowOther) {
         Quit = true;
     }
-    if (a <= ToetsLinks) {
+    if (a <= StandardLib::ArrowLeft) {  // the four arrows
         VerschuifWereld(StuurStap(a));
     }
-    if (a == ToetsSpatie) {
+    if (a == StandardLib::ArrowSpace) {
         MakeKogelA();
     }
 }

@@ -86,11 +86,11 @@ void NavMenu(CARDINAL& d, BOOLEAN& b) {
     CARDINAL a = StandardLib::RdArrowKey();
     b = false;
     switch (a) {
-        case 0: d = d > 1 ? d - 1 : AantalKeuzes; break;
-        case 2: d = d < AantalKeuzes ? d + 1 : 1; break;
-        case 3: VeranderWaarde(d, false); break;
-        case 1: VeranderWaarde(d, true); break;
-        case 5: b = true; break;
+        case StandardLib::ArrowUp: d = d > 1 ? d - 1 : AantalKeuzes; break;
+        case StandardLib::ArrowDown: d = d < AantalKeuzes ? d + 1 : 1; break;
+        case StandardLib::ArrowLeft: VeranderWaarde(d, false); break;
+        case StandardLib::ArrowRight: VeranderWaarde(d, true); break;
+        case StandardLib::ArrowSpace: b = true; break;
         default: break;
     }
 }

@@ -33,22 +33,15 @@ constexpr uint8_t kScanDown = 0x50;
 constexpr uint8_t kScanLeft = 0x4B;
 constexpr uint8_t kBlank = 0x20;
 
-constexpr CARDINAL kCodeUp = 0;
-constexpr CARDINAL kCodeRight = 1;
-constexpr CARDINAL kCodeDown = 2;
-constexpr CARDINAL kCodeLeft = 3;
-constexpr CARDINAL kCodeOther = 4;
-constexpr CARDINAL kCodeSpace = 5;
-
 // Code of the second character of a two-part key.
 CARDINAL CodeOfSecondHalf(uint8_t x) {
     switch (x) {
-        case kScanUp: return kCodeUp;
-        case kScanRight: return kCodeRight;
-        case kScanDown: return kCodeDown;
-        case kScanLeft: return kCodeLeft;
-        case kBlank: return kCodeSpace;
-        default: return kCodeOther;
+        case kScanUp: return ArrowUp;
+        case kScanRight: return ArrowRight;
+        case kScanDown: return ArrowDown;
+        case kScanLeft: return ArrowLeft;
+        case kBlank: return ArrowSpace;
+        default: return ArrowOther;
     }
 }
 
@@ -70,7 +63,7 @@ void ModuleInit() {
 
 CARDINAL RdArrowKey() {
     uint8_t x = IO::RdKey();
-    if (x != 0) return x == kBlank ? kCodeSpace : kCodeOther;
+    if (x != 0) return x == kBlank ? ArrowSpace : ArrowOther;
     // A key without a character: its code follows as the next character.
     // After a lone 0 (Alt with a letter) this reads the next key's first
     // character instead, which is what the console always did.

@@ -14,12 +14,13 @@
 namespace spel_test {
 
 void Druk(Toets toets) {
+    // Indexed by RdArrowKey's code.
     static const IO::KeyRecord toetsen[] = {
         {true, 1, 0x26, 0x48, 0, IO::ENHANCED_KEY}, {true, 1, 0x27, 0x4D, 0, IO::ENHANCED_KEY},
         {true, 1, 0x28, 0x50, 0, IO::ENHANCED_KEY}, {true, 1, 0x25, 0x4B, 0, IO::ENHANCED_KEY},
-        {true, 1, 0x20, 0x39, ' ', 0},              {true, 1, 0x51, 0x10, 'q', 0}};
+        {true, 1, 0x51, 0x10, 'q', 0},              {true, 1, 0x20, 0x39, ' ', 0}};
     IO::InputEvent e;
-    e.key = toetsen[static_cast<int>(toets)];
+    e.key = toetsen[static_cast<CARDINAL>(toets)];
     IO::PostInput(e);
 }
 

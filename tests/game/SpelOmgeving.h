@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/GameState.h"
+#include "shell/StandardLib.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/TraceRecorder.h"
 
@@ -17,7 +18,17 @@ namespace spel_test {
 
 using testsupport::FakeClock;
 
-enum class Toets { Op, Rechts, Neer, Links, Spatie, Q };
+// A key by the code RdArrowKey reads for it; Q is the q key, one of the
+// other keys (which end a game).
+enum class Toets : CARDINAL {
+    Op = StandardLib::ArrowUp,
+    Rechts = StandardLib::ArrowRight,
+    Neer = StandardLib::ArrowDown,
+    Links = StandardLib::ArrowLeft,
+    Spatie = StandardLib::ArrowSpace,
+    Q = StandardLib::ArrowOther,
+};
+// Posts the key-down record of the key, without modifiers.
 void Druk(Toets toets);
 
 // Graph's request trace between Start and Stop; with a clock, each of its

@@ -111,9 +111,11 @@ TEST_F(StandardLibTest, ArrowKeyReaderCodes) {
         const char* key;
         CARDINAL code;
     };
+    using namespace StandardLib;
     const Case cases[] = {
-        {"UP", 0}, {"RIGHT", 1}, {"DOWN", 2}, {"LEFT", 3}, {"SPACE", 5}, {"q", 4},
-        {"ENTER", 4}, {"ESC", 4}, {"CTRL+UP", 4}, {"HOME", 4}, {"F1", 4}, {"Q", 4},
+        {"UP", ArrowUp}, {"RIGHT", ArrowRight}, {"DOWN", ArrowDown}, {"LEFT", ArrowLeft},
+        {"SPACE", ArrowSpace}, {"q", ArrowOther}, {"ENTER", ArrowOther}, {"ESC", ArrowOther},
+        {"CTRL+UP", ArrowOther}, {"HOME", ArrowOther}, {"F1", ArrowOther}, {"Q", ArrowOther},
     };
     for (const Case& c : cases) {
         TestKeys::Press(c.key);
@@ -126,18 +128,20 @@ TEST_F(StandardLibTest, ArrowKeyReaderCodes) {
 }
 
 TEST_F(StandardLibTest, LoneFirstHalfTakesTheNextKeyAsItsSecondHalf) {
-    // Alt with a letter gives a lone 0; a following SPACE completes it as 5.
+    // Alt with a letter gives a lone 0; a following SPACE completes it as
+    // ArrowSpace.
     TestKeys::Press("ALT+x");
     TestKeys::Press("SPACE");
-    EXPECT_EQ(StandardLib::RdArrowKey(), 5u);
+    EXPECT_EQ(StandardLib::RdArrowKey(), StandardLib::ArrowSpace);
 
     // With an arrow after it, the arrow's own 0 is taken as the second half
-    // (4), and the arrow's scan code stays pending for the next read (4).
+    // (other), and the arrow's scan code stays pending for the next read
+    // (other again).
     TestKeys::Reset();
     TestKeys::Press("ALT+x");
     TestKeys::Press("UP");
-    EXPECT_EQ(StandardLib::RdArrowKey(), 4u);
-    EXPECT_EQ(StandardLib::RdArrowKey(), 4u);
+    EXPECT_EQ(StandardLib::RdArrowKey(), StandardLib::ArrowOther);
+    EXPECT_EQ(StandardLib::RdArrowKey(), StandardLib::ArrowOther);
     EXPECT_THROW(StandardLib::RdArrowKey(), TestKeys::WaitedForKey);
 }
 
@@ -145,7 +149,7 @@ TEST_F(StandardLibTest, ModifierAloneIsNotAKey) {
     TestKeys::Press("SHIFT");
     TestKeys::Press("CTRL");
     TestKeys::Press("DOWN");
-    EXPECT_EQ(StandardLib::RdArrowKey(), 2u);
+    EXPECT_EQ(StandardLib::RdArrowKey(), StandardLib::ArrowDown);
 }
 
 }  // namespace
