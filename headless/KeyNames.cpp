@@ -3,23 +3,23 @@
 
 #include <cctype>
 
-#include "headless/KeyTable.h"
+#include "platform/console/UsKeyboard.h"
 
 namespace Headless {
 
 namespace {
 
+// The modifier keys (the left-hand ones; a name's modifier word is the key's
+// name) and the control-key state bit each sets.
 struct Modifier {
-    const char* name;
+    const IO::UsKey& key;
     uint32_t flag;
-    uint16_t virtualKey;
-    uint16_t scanCode;
 };
 
-const Modifier Modifiers[] = {
-    {"SHIFT", IO::SHIFT_PRESSED, 0x10, 0x2A},
-    {"CTRL", IO::LEFT_CTRL_PRESSED, 0x11, 0x1D},
-    {"ALT", IO::LEFT_ALT_PRESSED, 0x12, 0x38},
+constexpr Modifier Modifiers[] = {
+    {IO::KnownKey(IO::UsKeyNamed("SHIFT")), IO::SHIFT_PRESSED},
+    {IO::KnownKey(IO::UsKeyNamed("CTRL")), IO::LEFT_CTRL_PRESSED},
+    {IO::KnownKey(IO::UsKeyNamed("ALT")), IO::LEFT_ALT_PRESSED},
 };
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
@@ -34,7 +34,7 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 const Modifier* FindModifier(std::string_view word) {
     for (const Modifier& m : Modifiers) {
-        if (SameIgnoringCase(word, m.name)) return &m;
+        if (SameIgnoringCase(word, m.key.name)) return &m;
     }
     return nullptr;
 }
@@ -52,23 +52,6 @@ std::string_view StripModifiers(std::string_view name, uint32_t& flags) {
     }
 }
 
-const CharacterKey* FindCharacter(char c) {
-    for (int i = 0; i < CharacterKeyCount; ++i) {
-        if (CharacterKeys[i].character == c) return &CharacterKeys[i];
-    }
-    return nullptr;
-}
-
-// The character the same key types with Shift held.
-char ShiftedOf(const CharacterKey& key) {
-    if (key.shifted) return key.character;
-    if (key.character >= 'a' && key.character <= 'z') return static_cast<char>(key.character - 'a' + 'A');
-    for (int i = 0; i < CharacterKeyCount; ++i) {
-        if (CharacterKeys[i].virtualKey == key.virtualKey && CharacterKeys[i].shifted) return CharacterKeys[i].character;
-    }
-    return key.character;
-}
-
 // Ctrl turns letters into control characters and the three bracket keys
 // into 1BH..1DH; the other printable keys give no character.
 uint8_t ControlCharacterOf(char c) {
@@ -80,41 +63,38 @@ uint8_t ControlCharacterOf(char c) {
     return 0;
 }
 
-void SetPress(KeyPress& out, uint16_t vk, uint16_t scan, uint8_t ch, uint32_t downState, uint32_t upState) {
-    out.down = IO::KeyRecord{true, 1, vk, scan, ch, downState};
-    out.up = IO::KeyRecord{false, 1, vk, scan, ch, upState};
+void SetPress(KeyPress& out, const IO::UsKey& key, uint8_t ch, uint32_t downState, uint32_t upState) {
+    out.down = IO::KeyRecord{true, 1, key.virtualKeyCode, key.scanCode, ch, downState};
+    out.up = IO::KeyRecord{false, 1, key.virtualKeyCode, key.scanCode, ch, upState};
 }
 
 bool CharacterPress(char c, uint32_t flags, KeyPress& out) {
-    bool upper = c >= 'A' && c <= 'Z';
-    const CharacterKey* key = FindCharacter(upper ? static_cast<char>(c - 'A' + 'a') : c);
+    const IO::UsKey* key = IO::UsKeyTyping(static_cast<uint8_t>(c));
     if (key == nullptr) return false;
-    bool shift = upper || key->shifted || (flags & IO::SHIFT_PRESSED) != 0;
+    bool shift = key->plain != static_cast<uint8_t>(c) || (flags & IO::SHIFT_PRESSED) != 0;
     if (shift) flags |= IO::SHIFT_PRESSED;
-    char typed = shift ? ShiftedOf(*key) : key->character;
-    uint8_t ch = static_cast<uint8_t>(typed);
+    uint8_t typed = shift ? key->shifted : key->plain;
+    uint8_t ch = typed;
     bool ctrl = (flags & IO::LEFT_CTRL_PRESSED) != 0;
     bool alt = (flags & IO::LEFT_ALT_PRESSED) != 0;
     if (ctrl && alt) ch = 0;
-    else if (ctrl) ch = ControlCharacterOf(typed);
-    SetPress(out, key->virtualKey, key->scanCode, ch, flags, flags);
+    else if (ctrl) ch = ControlCharacterOf(static_cast<char>(typed));
+    SetPress(out, *key, ch, flags, flags);
     return true;
 }
 
+// The named keys other than the modifiers (those are taken first).
 bool NamedPress(std::string_view name, uint32_t flags, KeyPress& out) {
-    for (int i = 0; i < NamedKeyCount; ++i) {
-        const NamedKey& key = NamedKeys[i];
-        if (!SameIgnoringCase(name, key.name)) continue;
-        uint32_t state = flags | (key.enhanced ? IO::ENHANCED_KEY : 0);
-        uint8_t ch = key.character;
-        if ((flags & IO::LEFT_CTRL_PRESSED) != 0) {
-            if (key.virtualKey == 0x0D) ch = 0x0A;  // Ctrl+Enter is a line feed
-            if (key.virtualKey == 0x08) ch = 0x7F;  // Ctrl+Backspace is DEL
-        }
-        SetPress(out, key.virtualKey, key.scanCode, ch, state, state);
-        return true;
+    const IO::UsKey* key = IO::UsKeyNamed(name);
+    if (key == nullptr) return false;
+    uint32_t state = flags | (key->enhanced ? IO::ENHANCED_KEY : 0);
+    uint8_t ch = key->plain;
+    if ((flags & IO::LEFT_CTRL_PRESSED) != 0) {
+        if (key->virtualKeyCode == 0x0D) ch = 0x0A;  // Ctrl+Enter is a line feed
+        if (key->virtualKeyCode == 0x08) ch = 0x7F;  // Ctrl+Backspace is DEL
     }
-    return false;
+    SetPress(out, *key, ch, state, state);
+    return true;
 }
 
 }  // namespace
@@ -125,7 +105,7 @@ bool KeyPressFor(std::string_view name, KeyPress& out) {
     if (key.empty()) return false;
     if (const Modifier* m = FindModifier(key)) {
         // A modifier alone: its own flag is set while it is down, clear in its key-up.
-        SetPress(out, m->virtualKey, m->scanCode, 0, flags | m->flag, flags);
+        SetPress(out, m->key, 0, flags | m->flag, flags);
         return true;
     }
     if (key.size() == 1) {

@@ -26,7 +26,10 @@ constexpr double kGeneratorTop = 1012.0;
 // max - min + 1 for r = 1012. Kept as the float it always was.
 constexpr float kAlmostOne = 0.99999f;
 
-// Second halves of two-part key codes that RdArrowKey understands.
+// Second halves of two-part key codes that RdArrowKey understands: the codes
+// IO.RdKey gives for the arrow keys, whichever source made the record (the
+// keypad's arrows give the same ones), so they are RdKey's numbers here and
+// not looked up in the keyboard table.
 constexpr uint8_t kScanUp = 0x48;
 constexpr uint8_t kScanRight = 0x4D;
 constexpr uint8_t kScanDown = 0x50;

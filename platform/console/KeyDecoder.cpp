@@ -3,50 +3,59 @@
 // Linux console's function keys).
 #include "platform/console/KeyDecoder.h"
 
-#include "platform/console/KeyCodes.h"
+#include "platform/console/UsKeyboard.h"
 
 namespace IO {
 namespace {
 
 constexpr uint8_t ESC = 0x1B;
 
-struct KeySpec {
-    uint16_t vk;
-    uint16_t scan;
-    bool enhanced;
-};
+using Key = const UsKey*;  // nullptr: no key
 
-constexpr KeySpec kUp{VK_UP, 0x48, true};
-constexpr KeySpec kDown{VK_DOWN, 0x50, true};
-constexpr KeySpec kRight{VK_RIGHT, 0x4D, true};
-constexpr KeySpec kLeft{VK_LEFT, 0x4B, true};
-constexpr KeySpec kHome{VK_HOME, 0x47, true};
-constexpr KeySpec kEnd{VK_END, 0x4F, true};
-constexpr KeySpec kInsert{VK_INSERT, 0x52, true};
-constexpr KeySpec kDelete{VK_DELETE, 0x53, true};
-constexpr KeySpec kPageUp{VK_PRIOR, 0x49, true};
-constexpr KeySpec kPageDown{VK_NEXT, 0x51, true};
-constexpr KeySpec kNone{0, 0, false};
+constexpr const UsKey& kUp = KnownKey(UsKeyNamed("UP"));
+constexpr const UsKey& kDown = KnownKey(UsKeyNamed("DOWN"));
+constexpr const UsKey& kRight = KnownKey(UsKeyNamed("RIGHT"));
+constexpr const UsKey& kLeft = KnownKey(UsKeyNamed("LEFT"));
+constexpr const UsKey& kHome = KnownKey(UsKeyNamed("HOME"));
+constexpr const UsKey& kEnd = KnownKey(UsKeyNamed("END"));
+constexpr const UsKey& kInsert = KnownKey(UsKeyNamed("INS"));
+constexpr const UsKey& kDelete = KnownKey(UsKeyNamed("DEL"));
+constexpr const UsKey& kPageUp = KnownKey(UsKeyNamed("PGUP"));
+constexpr const UsKey& kPageDown = KnownKey(UsKeyNamed("PGDN"));
+constexpr const UsKey& kEnter = KnownKey(UsKeyNamed("ENTER"));
+constexpr const UsKey& kKeypadEnter = KnownKey(UsKeyAt(kEnter.scanCode, true));
+constexpr const UsKey& kTab = KnownKey(UsKeyNamed("TAB"));
+constexpr const UsKey& kBackspace = KnownKey(UsKeyNamed("BACKSPACE"));
+constexpr const UsKey& kSpace = KnownKey(UsKeyNamed("SPACE"));
+constexpr const UsKey& kEsc = KnownKey(UsKeyNamed("ESC"));
+// The keys whose Ctrl combinations send 1CH..1FH.
+constexpr const UsKey& kBackslashKey = KnownKey(UsKeyTyping('\\'));
+constexpr const UsKey& kRightBracketKey = KnownKey(UsKeyTyping(']'));
+constexpr const UsKey& kSixKey = KnownKey(UsKeyTyping('6'));
+constexpr const UsKey& kMinusKey = KnownKey(UsKeyTyping('-'));
 
-// F1..F12: the scan codes are not contiguous after F10.
-KeySpec FunctionKey(int n) {
-    static constexpr uint16_t kScan[12] = {0x3B, 0x3C, 0x3D, 0x3E, 0x3F, 0x40,
-                                           0x41, 0x42, 0x43, 0x44, 0x57, 0x58};
-    return {uint16_t(VK_F1 + n - 1), kScan[n - 1], false};
+// F1..F12.
+Key FunctionKey(int n) {
+    static constexpr Key kKeys[12] = {
+        &KnownKey(UsKeyNamed("F1")), &KnownKey(UsKeyNamed("F2")),  &KnownKey(UsKeyNamed("F3")),
+        &KnownKey(UsKeyNamed("F4")), &KnownKey(UsKeyNamed("F5")),  &KnownKey(UsKeyNamed("F6")),
+        &KnownKey(UsKeyNamed("F7")), &KnownKey(UsKeyNamed("F8")),  &KnownKey(UsKeyNamed("F9")),
+        &KnownKey(UsKeyNamed("F10")), &KnownKey(UsKeyNamed("F11")), &KnownKey(UsKeyNamed("F12"))};
+    return kKeys[n - 1];
 }
 
-KeyRecord MakeKey(uint16_t vk, uint16_t scan, uint8_t ch, uint32_t state) {
+KeyRecord MakeKey(const UsKey& k, uint8_t ch, uint32_t state) {
     KeyRecord key;
     key.keyDown = true;
     key.repeatCount = 1;
-    key.virtualKeyCode = vk;
-    key.virtualScanCode = scan;
+    key.virtualKeyCode = k.virtualKeyCode;
+    key.virtualScanCode = k.scanCode;
     key.asciiChar = ch;
-    key.controlKeyState = state;
+    key.controlKeyState = state | (k.enhanced ? ENHANCED_KEY : 0);
     return key;
 }
 
-KeyRecord EscKey(uint32_t state) { return MakeKey(VK_ESCAPE, SCAN_ESCAPE, 0x1B, state); }
+KeyRecord EscKey(uint32_t state) { return MakeKey(kEsc, kEsc.plain, state); }
 
 // Modifier parameter m = 1 + Shift(1) + Alt(2) + Ctrl(4) + Meta(8); Meta is
 // ignored. A missing parameter, 0 or 1 means none. False for values that
@@ -64,35 +73,35 @@ bool ModifierState(int m, uint32_t& state) {
 
 // The key of a letter-final sequence: arrows, Home, End, F1..F4, Shift+Tab,
 // keypad Enter.
-KeySpec LetterFinalKey(uint8_t final) {
+Key LetterFinalKey(uint8_t final) {
     switch (final) {
-        case 'A': return kUp;
-        case 'B': return kDown;
-        case 'C': return kRight;
-        case 'D': return kLeft;
-        case 'H': return kHome;
-        case 'F': return kEnd;
+        case 'A': return &kUp;
+        case 'B': return &kDown;
+        case 'C': return &kRight;
+        case 'D': return &kLeft;
+        case 'H': return &kHome;
+        case 'F': return &kEnd;
         case 'P': return FunctionKey(1);
         case 'Q': return FunctionKey(2);
         case 'R': return FunctionKey(3);
         case 'S': return FunctionKey(4);
-        default: return kNone;
+        default: return nullptr;
     }
 }
 
 // The key of "CSI n ~".
-KeySpec TildeKey(int n) {
+Key TildeKey(int n) {
     switch (n) {
-        case 1: case 7: return kHome;
-        case 2: return kInsert;
-        case 3: return kDelete;
-        case 4: case 8: return kEnd;
-        case 5: return kPageUp;
-        case 6: return kPageDown;
+        case 1: case 7: return &kHome;
+        case 2: return &kInsert;
+        case 3: return &kDelete;
+        case 4: case 8: return &kEnd;
+        case 5: return &kPageUp;
+        case 6: return &kPageDown;
         case 11: case 12: case 13: case 14: case 15: return FunctionKey(n - 10);
         case 17: case 18: case 19: case 20: case 21: return FunctionKey(n - 11);
         case 23: case 24: return FunctionKey(n - 12);
-        default: return kNone;
+        default: return nullptr;
     }
 }
 
@@ -210,8 +219,7 @@ void KeyDecoder::FeedSequence(uint8_t byte, std::vector<KeyRecord>& out) {
 void KeyDecoder::FeedLinuxFunctionKey(uint8_t byte, std::vector<KeyRecord>& out) {
     state_ = State::Ground;
     if (byte >= 'A' && byte <= 'E') {
-        KeySpec f = FunctionKey(byte - 'A' + 1);
-        out.push_back(MakeKey(f.vk, f.scan, 0, alt_ ? LEFT_ALT_PRESSED : 0));
+        out.push_back(MakeKey(*FunctionKey(byte - 'A' + 1), 0, alt_ ? LEFT_ALT_PRESSED : 0));
     } else if (byte < 0x40 || byte > 0x7E) {
         Feed(byte, out);
     }
@@ -230,14 +238,14 @@ void KeyDecoder::FinishSequence(uint8_t final, std::vector<KeyRecord>& out) {
     if (!ModifierState(modifier, state)) return;
     if (alt_) state |= LEFT_ALT_PRESSED;
 
-    KeySpec key = kNone;
+    Key key = nullptr;
     if (introducer_ == 'O' && final == 'M') {
         // Keypad Enter in application keypad mode.
-        out.push_back(MakeKey(VK_RETURN, SCAN_RETURN, 0x0D, ENHANCED_KEY | state));
+        out.push_back(MakeKey(kKeypadEnter, kKeypadEnter.plain, state));
         return;
     }
     if (introducer_ == '[' && final == 'Z' && first <= 1) {
-        out.push_back(MakeKey(VK_TAB, 0x0F, 0x09, SHIFT_PRESSED | state));
+        out.push_back(MakeKey(kTab, kTab.plain, SHIFT_PRESSED | state));
         return;
     }
     if (final == '~') {
@@ -245,38 +253,36 @@ void KeyDecoder::FinishSequence(uint8_t final, std::vector<KeyRecord>& out) {
     } else if (first <= 1) {
         key = LetterFinalKey(final);
     }
-    if (key.vk == 0) return;  // unknown: dropped whole
-    out.push_back(MakeKey(key.vk, key.scan, 0, state | (key.enhanced ? ENHANCED_KEY : 0)));
+    if (key == nullptr) return;  // unknown: dropped whole
+    out.push_back(MakeKey(*key, 0, state));
 }
 
 // The key record of a byte outside any sequence; false for bytes that no
 // key sends (80H and above, including every byte of a UTF-8 character).
 bool KeyDecoder::PlainKey(uint8_t byte, KeyRecord& key) const {
-    CharKey ck{};
     switch (byte) {
-        case 0x0D: key = MakeKey(VK_RETURN, SCAN_RETURN, 0x0D, 0); return true;
+        case 0x0D: key = MakeKey(kEnter, 0x0D, 0); return true;
         case 0x0A:
-            key = options_.lineFeedIsEnter ? MakeKey(VK_RETURN, SCAN_RETURN, 0x0D, 0)
-                                           : MakeKey(VK_RETURN, SCAN_RETURN, 0x0A, LEFT_CTRL_PRESSED);
+            key = options_.lineFeedIsEnter ? MakeKey(kEnter, 0x0D, 0) : MakeKey(kEnter, 0x0A, LEFT_CTRL_PRESSED);
             return true;
-        case 0x09: key = MakeKey(VK_TAB, 0x0F, 0x09, 0); return true;
-        case 0x7F: key = MakeKey(VK_BACK, 0x0E, 0x08, 0); return true;
-        case 0x00: key = MakeKey(VK_SPACE, 0x39, 0, LEFT_CTRL_PRESSED); return true;  // Ctrl+Space
+        case 0x09: key = MakeKey(kTab, 0x09, 0); return true;
+        case 0x7F: key = MakeKey(kBackspace, 0x08, 0); return true;
+        case 0x00: key = MakeKey(kSpace, 0, LEFT_CTRL_PRESSED); return true;  // Ctrl+Space
         case 0x1B: key = EscKey(0); return true;
-        case 0x1C: key = MakeKey(0xDC, 0x2B, byte, LEFT_CTRL_PRESSED); return true;  // Ctrl+backslash
-        case 0x1D: key = MakeKey(0xDD, 0x1B, byte, LEFT_CTRL_PRESSED); return true;  // Ctrl+]
-        case 0x1E: key = MakeKey(0x36, 0x07, byte, LEFT_CTRL_PRESSED); return true;  // Ctrl+6
-        case 0x1F: key = MakeKey(0xBD, 0x0C, byte, LEFT_CTRL_PRESSED); return true;  // Ctrl+-
+        case 0x1C: key = MakeKey(kBackslashKey, byte, LEFT_CTRL_PRESSED); return true;
+        case 0x1D: key = MakeKey(kRightBracketKey, byte, LEFT_CTRL_PRESSED); return true;
+        case 0x1E: key = MakeKey(kSixKey, byte, LEFT_CTRL_PRESSED); return true;  // Ctrl+^
+        case 0x1F: key = MakeKey(kMinusKey, byte, LEFT_CTRL_PRESSED); return true;  // Ctrl+_
         default: break;
     }
     if (byte >= 0x01 && byte <= 0x1A) {
         // Ctrl+letter (0x08 is Ctrl+H, as Backspace sends 7FH).
-        KeyForChar(uint8_t(byte + 0x60), ck);
-        key = MakeKey(uint16_t(byte + 0x40), ck.scanCode, byte, LEFT_CTRL_PRESSED);
+        key = MakeKey(*UsKeyTyping(uint8_t(byte + 0x60)), byte, LEFT_CTRL_PRESSED);
         return true;
     }
-    if (KeyForChar(byte, ck)) {
-        key = MakeKey(ck.virtualKeyCode, ck.scanCode, byte, ck.shift ? SHIFT_PRESSED : 0);
+    if (const UsKey* typing = UsKeyTyping(byte)) {
+        // Shift only for the key's shifted character (the blank is both).
+        key = MakeKey(*typing, byte, byte == typing->plain ? 0 : SHIFT_PRESSED);
         return true;
     }
     return false;

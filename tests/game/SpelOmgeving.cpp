@@ -7,6 +7,7 @@
 #include "platform/console/IO.h"
 #include "platform/console/Lib.h"
 #include "platform/console/InputQueue.h"
+#include "platform/console/UsKeyboard.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"
 #include "shell/StandardLib.h"
@@ -14,13 +15,15 @@
 namespace spel_test {
 
 void Druk(Toets toets) {
+    using IO::KnownKey;
     // Indexed by RdArrowKey's code.
-    static const IO::KeyRecord toetsen[] = {
-        {true, 1, 0x26, 0x48, 0, IO::ENHANCED_KEY}, {true, 1, 0x27, 0x4D, 0, IO::ENHANCED_KEY},
-        {true, 1, 0x28, 0x50, 0, IO::ENHANCED_KEY}, {true, 1, 0x25, 0x4B, 0, IO::ENHANCED_KEY},
-        {true, 1, 0x51, 0x10, 'q', 0},              {true, 1, 0x20, 0x39, ' ', 0}};
+    static constexpr const IO::UsKey* toetsen[] = {
+        &KnownKey(IO::UsKeyNamed("UP")),   &KnownKey(IO::UsKeyNamed("RIGHT")),
+        &KnownKey(IO::UsKeyNamed("DOWN")), &KnownKey(IO::UsKeyNamed("LEFT")),
+        &KnownKey(IO::UsKeyTyping('q')),   &KnownKey(IO::UsKeyNamed("SPACE"))};
+    const IO::UsKey& k = *toetsen[static_cast<CARDINAL>(toets)];
     IO::InputEvent e;
-    e.key = toetsen[static_cast<CARDINAL>(toets)];
+    e.key = {true, 1, k.virtualKeyCode, k.scanCode, k.plain, k.enhanced ? IO::ENHANCED_KEY : 0u};
     IO::PostInput(e);
 }
 

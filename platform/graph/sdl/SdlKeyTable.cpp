@@ -1,94 +1,85 @@
-// Table: SDL scancode -> virtual-key code, set-1 scan code, enhanced flag and
-// the US-layout characters without and with Shift (0: no character).
+// SDL scancode -> key of the US keyboard table. Character keys are named by
+// the character they type without Shift, keys with a script name by that
+// name, and the rest (lock keys, keypad, right-hand modifiers) by their
+// set-1 scan code.
 #include "platform/graph/sdl/detail/SdlKeyTable.h"
+
+#include <SDL2/SDL_scancode.h>
 
 namespace Graph::detail {
 
 namespace {
 
-constexpr SdlKeyInfo kKeys[] = {
-    // SDL scancode, VK, scan, enhanced, plain, shifted
-    {4, 0x41, 0x1E, false, 'a', 'A'},  {5, 0x42, 0x30, false, 'b', 'B'},
-    {6, 0x43, 0x2E, false, 'c', 'C'},  {7, 0x44, 0x20, false, 'd', 'D'},
-    {8, 0x45, 0x12, false, 'e', 'E'},  {9, 0x46, 0x21, false, 'f', 'F'},
-    {10, 0x47, 0x22, false, 'g', 'G'}, {11, 0x48, 0x23, false, 'h', 'H'},
-    {12, 0x49, 0x17, false, 'i', 'I'}, {13, 0x4A, 0x24, false, 'j', 'J'},
-    {14, 0x4B, 0x25, false, 'k', 'K'}, {15, 0x4C, 0x26, false, 'l', 'L'},
-    {16, 0x4D, 0x32, false, 'm', 'M'}, {17, 0x4E, 0x31, false, 'n', 'N'},
-    {18, 0x4F, 0x18, false, 'o', 'O'}, {19, 0x50, 0x19, false, 'p', 'P'},
-    {20, 0x51, 0x10, false, 'q', 'Q'}, {21, 0x52, 0x13, false, 'r', 'R'},
-    {22, 0x53, 0x1F, false, 's', 'S'}, {23, 0x54, 0x14, false, 't', 'T'},
-    {24, 0x55, 0x16, false, 'u', 'U'}, {25, 0x56, 0x2F, false, 'v', 'V'},
-    {26, 0x57, 0x11, false, 'w', 'W'}, {27, 0x58, 0x2D, false, 'x', 'X'},
-    {28, 0x59, 0x15, false, 'y', 'Y'}, {29, 0x5A, 0x2C, false, 'z', 'Z'},
-    {30, 0x31, 0x02, false, '1', '!'}, {31, 0x32, 0x03, false, '2', '@'},
-    {32, 0x33, 0x04, false, '3', '#'}, {33, 0x34, 0x05, false, '4', '$'},
-    {34, 0x35, 0x06, false, '5', '%'}, {35, 0x36, 0x07, false, '6', '^'},
-    {36, 0x37, 0x08, false, '7', '&'}, {37, 0x38, 0x09, false, '8', '*'},
-    {38, 0x39, 0x0A, false, '9', '('}, {39, 0x30, 0x0B, false, '0', ')'},
-    {40, 0x0D, 0x1C, false, 0x0D, 0x0D},  // Return
-    {41, 0x1B, 0x01, false, 0x1B, 0x1B},  // Escape
-    {42, 0x08, 0x0E, false, 0x08, 0x08},  // Backspace
-    {43, 0x09, 0x0F, false, 0x09, 0x09},  // Tab
-    {44, 0x20, 0x39, false, ' ', ' '},
-    {45, 0xBD, 0x0C, false, '-', '_'},  {46, 0xBB, 0x0D, false, '=', '+'},
-    {47, 0xDB, 0x1A, false, '[', '{'},  {48, 0xDD, 0x1B, false, ']', '}'},
-    {49, 0xDC, 0x2B, false, '\\', '|'}, {51, 0xBA, 0x27, false, ';', ':'},
-    {52, 0xDE, 0x28, false, '\'', '"'}, {53, 0xC0, 0x29, false, '`', '~'},
-    {54, 0xBC, 0x33, false, ',', '<'},  {55, 0xBE, 0x34, false, '.', '>'},
-    {56, 0xBF, 0x35, false, '/', '?'},
-    {57, 0x14, 0x3A, false, 0, 0},      // Caps Lock
-    {58, 0x70, 0x3B, false, 0, 0},  {59, 0x71, 0x3C, false, 0, 0},  // F1, F2
-    {60, 0x72, 0x3D, false, 0, 0},  {61, 0x73, 0x3E, false, 0, 0},
-    {62, 0x74, 0x3F, false, 0, 0},  {63, 0x75, 0x40, false, 0, 0},
-    {64, 0x76, 0x41, false, 0, 0},  {65, 0x77, 0x42, false, 0, 0},
-    {66, 0x78, 0x43, false, 0, 0},  {67, 0x79, 0x44, false, 0, 0},
-    {68, 0x7A, 0x57, false, 0, 0},  {69, 0x7B, 0x58, false, 0, 0},  // F11, F12
-    {71, 0x91, 0x46, false, 0, 0},      // Scroll Lock
-    {73, 0x2D, 0x52, true, 0, 0},       // Insert
-    {74, 0x24, 0x47, true, 0, 0},       // Home
-    {75, 0x21, 0x49, true, 0, 0},       // Page Up
-    {76, 0x2E, 0x53, true, 0, 0},       // Delete
-    {77, 0x23, 0x4F, true, 0, 0},       // End
-    {78, 0x22, 0x51, true, 0, 0},       // Page Down
-    {79, 0x27, 0x4D, true, 0, 0},       // Right
-    {80, 0x25, 0x4B, true, 0, 0},       // Left
-    {81, 0x28, 0x50, true, 0, 0},       // Down
-    {82, 0x26, 0x48, true, 0, 0},       // Up
-    {83, 0x90, 0x45, true, 0, 0},       // Num Lock
-    {84, 0x6F, 0x35, true, '/', '/'},   // keypad /
-    {85, 0x6A, 0x37, false, '*', '*'},
-    {86, 0x6D, 0x4A, false, '-', '-'},
-    {87, 0x6B, 0x4E, false, '+', '+'},
-    {88, 0x0D, 0x1C, true, 0x0D, 0x0D}, // keypad Enter
-    {224, 0x11, 0x1D, false, 0, 0},     // left Ctrl
-    {225, 0x10, 0x2A, false, 0, 0},     // left Shift
-    {226, 0x12, 0x38, false, 0, 0},     // left Alt
-    {228, 0x11, 0x1D, true, 0, 0},      // right Ctrl
-    {229, 0x10, 0x36, false, 0, 0},     // right Shift
-    {230, 0x12, 0x38, true, 0, 0},      // right Alt
+using IO::KnownKey;
+
+struct SdlKey {
+    int scancode;
+    const IO::UsKey* key;
 };
 
-// Keypad digits and point (SDL scancodes 89..99: 1..9, 0, point): the
-// digit's VK with NumLock on, the navigation key's VK otherwise.
-constexpr SdlKeypadInfo kKeypad[] = {
-    {89, 0x61, 0x23, 0x4F, '1'}, {90, 0x62, 0x28, 0x50, '2'}, {91, 0x63, 0x22, 0x51, '3'},
-    {92, 0x64, 0x25, 0x4B, '4'}, {93, 0x65, 0x0C, 0x4C, '5'}, {94, 0x66, 0x27, 0x4D, '6'},
-    {95, 0x67, 0x24, 0x47, '7'}, {96, 0x68, 0x26, 0x48, '8'}, {97, 0x69, 0x21, 0x49, '9'},
-    {98, 0x60, 0x2D, 0x52, '0'}, {99, 0x6E, 0x2E, 0x53, '.'},
+consteval SdlKey Typing(SDL_Scancode scancode, char c) {
+    return {scancode, &KnownKey(IO::UsKeyTyping(static_cast<uint8_t>(c)))};
+}
+consteval SdlKey Named(SDL_Scancode scancode, const char* name) {
+    return {scancode, &KnownKey(IO::UsKeyNamed(name))};
+}
+consteval SdlKey At(SDL_Scancode scancode, uint16_t scanCode, bool enhanced = false) {
+    return {scancode, &KnownKey(IO::UsKeyAt(scanCode, enhanced))};
+}
+
+constexpr SdlKey kKeys[] = {
+    Typing(SDL_SCANCODE_A, 'a'), Typing(SDL_SCANCODE_B, 'b'), Typing(SDL_SCANCODE_C, 'c'),
+    Typing(SDL_SCANCODE_D, 'd'), Typing(SDL_SCANCODE_E, 'e'), Typing(SDL_SCANCODE_F, 'f'),
+    Typing(SDL_SCANCODE_G, 'g'), Typing(SDL_SCANCODE_H, 'h'), Typing(SDL_SCANCODE_I, 'i'),
+    Typing(SDL_SCANCODE_J, 'j'), Typing(SDL_SCANCODE_K, 'k'), Typing(SDL_SCANCODE_L, 'l'),
+    Typing(SDL_SCANCODE_M, 'm'), Typing(SDL_SCANCODE_N, 'n'), Typing(SDL_SCANCODE_O, 'o'),
+    Typing(SDL_SCANCODE_P, 'p'), Typing(SDL_SCANCODE_Q, 'q'), Typing(SDL_SCANCODE_R, 'r'),
+    Typing(SDL_SCANCODE_S, 's'), Typing(SDL_SCANCODE_T, 't'), Typing(SDL_SCANCODE_U, 'u'),
+    Typing(SDL_SCANCODE_V, 'v'), Typing(SDL_SCANCODE_W, 'w'), Typing(SDL_SCANCODE_X, 'x'),
+    Typing(SDL_SCANCODE_Y, 'y'), Typing(SDL_SCANCODE_Z, 'z'),
+    Typing(SDL_SCANCODE_1, '1'), Typing(SDL_SCANCODE_2, '2'), Typing(SDL_SCANCODE_3, '3'),
+    Typing(SDL_SCANCODE_4, '4'), Typing(SDL_SCANCODE_5, '5'), Typing(SDL_SCANCODE_6, '6'),
+    Typing(SDL_SCANCODE_7, '7'), Typing(SDL_SCANCODE_8, '8'), Typing(SDL_SCANCODE_9, '9'),
+    Typing(SDL_SCANCODE_0, '0'),
+    Named(SDL_SCANCODE_RETURN, "ENTER"), Named(SDL_SCANCODE_ESCAPE, "ESC"),
+    Named(SDL_SCANCODE_BACKSPACE, "BACKSPACE"), Named(SDL_SCANCODE_TAB, "TAB"),
+    Named(SDL_SCANCODE_SPACE, "SPACE"),
+    Typing(SDL_SCANCODE_MINUS, '-'), Typing(SDL_SCANCODE_EQUALS, '='),
+    Typing(SDL_SCANCODE_LEFTBRACKET, '['), Typing(SDL_SCANCODE_RIGHTBRACKET, ']'),
+    Typing(SDL_SCANCODE_BACKSLASH, '\\'), Typing(SDL_SCANCODE_SEMICOLON, ';'),
+    Typing(SDL_SCANCODE_APOSTROPHE, '\''), Typing(SDL_SCANCODE_GRAVE, '`'),
+    Typing(SDL_SCANCODE_COMMA, ','), Typing(SDL_SCANCODE_PERIOD, '.'),
+    Typing(SDL_SCANCODE_SLASH, '/'),
+    At(SDL_SCANCODE_CAPSLOCK, 0x3A),
+    Named(SDL_SCANCODE_F1, "F1"), Named(SDL_SCANCODE_F2, "F2"), Named(SDL_SCANCODE_F3, "F3"),
+    Named(SDL_SCANCODE_F4, "F4"), Named(SDL_SCANCODE_F5, "F5"), Named(SDL_SCANCODE_F6, "F6"),
+    Named(SDL_SCANCODE_F7, "F7"), Named(SDL_SCANCODE_F8, "F8"), Named(SDL_SCANCODE_F9, "F9"),
+    Named(SDL_SCANCODE_F10, "F10"), Named(SDL_SCANCODE_F11, "F11"), Named(SDL_SCANCODE_F12, "F12"),
+    At(SDL_SCANCODE_SCROLLLOCK, 0x46),
+    Named(SDL_SCANCODE_INSERT, "INS"), Named(SDL_SCANCODE_HOME, "HOME"),
+    Named(SDL_SCANCODE_PAGEUP, "PGUP"), Named(SDL_SCANCODE_DELETE, "DEL"),
+    Named(SDL_SCANCODE_END, "END"), Named(SDL_SCANCODE_PAGEDOWN, "PGDN"),
+    Named(SDL_SCANCODE_RIGHT, "RIGHT"), Named(SDL_SCANCODE_LEFT, "LEFT"),
+    Named(SDL_SCANCODE_DOWN, "DOWN"), Named(SDL_SCANCODE_UP, "UP"),
+    At(SDL_SCANCODE_NUMLOCKCLEAR, 0x45, true),
+    At(SDL_SCANCODE_KP_DIVIDE, 0x35, true), At(SDL_SCANCODE_KP_MULTIPLY, 0x37),
+    At(SDL_SCANCODE_KP_MINUS, 0x4A), At(SDL_SCANCODE_KP_PLUS, 0x4E),
+    At(SDL_SCANCODE_KP_ENTER, 0x1C, true),
+    At(SDL_SCANCODE_KP_1, 0x4F), At(SDL_SCANCODE_KP_2, 0x50), At(SDL_SCANCODE_KP_3, 0x51),
+    At(SDL_SCANCODE_KP_4, 0x4B), At(SDL_SCANCODE_KP_5, 0x4C), At(SDL_SCANCODE_KP_6, 0x4D),
+    At(SDL_SCANCODE_KP_7, 0x47), At(SDL_SCANCODE_KP_8, 0x48), At(SDL_SCANCODE_KP_9, 0x49),
+    At(SDL_SCANCODE_KP_0, 0x52), At(SDL_SCANCODE_KP_PERIOD, 0x53),
+    Named(SDL_SCANCODE_LCTRL, "CTRL"), Named(SDL_SCANCODE_LSHIFT, "SHIFT"),
+    Named(SDL_SCANCODE_LALT, "ALT"),
+    At(SDL_SCANCODE_RCTRL, 0x1D, true), At(SDL_SCANCODE_RSHIFT, 0x36),
+    At(SDL_SCANCODE_RALT, 0x38, true),
 };
 
 }  // namespace
 
-const SdlKeyInfo* FindSdlKey(int scancode) {
-    for (const SdlKeyInfo& k : kKeys)
-        if (k.scancode == scancode) return &k;
-    return nullptr;
-}
-
-const SdlKeypadInfo* FindSdlKeypad(int scancode) {
-    for (const SdlKeypadInfo& k : kKeypad)
-        if (k.scancode == scancode) return &k;
+const IO::UsKey* FindSdlKey(int scancode) {
+    for (const SdlKey& k : kKeys)
+        if (k.scancode == scancode) return k.key;
     return nullptr;
 }
 

@@ -8,10 +8,12 @@ namespace Graph::detail {
 
 namespace {
 
-constexpr int kFirstLetter = 4;    // SDL_SCANCODE_A
-constexpr int kLastLetter = 29;    // SDL_SCANCODE_Z
-constexpr uint16_t kVkReturn = 0x0D;
-constexpr uint16_t kVkOem4 = 0xDB, kVkOem5 = 0xDC, kVkOem6 = 0xDD;  // [ \ ]
+// Ctrl with these keys types 0AH and 1BH..1DH. Both Enter keys share the
+// key code of Enter.
+constexpr uint16_t kVkReturn = IO::KnownKey(IO::UsKeyNamed("ENTER")).virtualKeyCode;
+constexpr uint16_t kVkLeftBracket = IO::KnownKey(IO::UsKeyTyping('[')).virtualKeyCode;
+constexpr uint16_t kVkBackslash = IO::KnownKey(IO::UsKeyTyping('\\')).virtualKeyCode;
+constexpr uint16_t kVkRightBracket = IO::KnownKey(IO::UsKeyTyping(']')).virtualKeyCode;
 
 uint32_t ControlKeyState(uint16_t mod, bool enhanced) {
     uint32_t state = 0;
@@ -28,21 +30,21 @@ uint32_t ControlKeyState(uint16_t mod, bool enhanced) {
 }
 
 // The character a key types with the modifiers held, as the US layout gives it.
-uint8_t CharacterOf(const SdlKeyInfo& key, uint16_t mod) {
+uint8_t CharacterOf(const IO::UsKey& key, uint16_t mod) {
     const bool shift = (mod & KMOD_SHIFT) != 0;
     const bool ctrl = (mod & KMOD_CTRL) != 0;
     const bool alt = (mod & KMOD_ALT) != 0;
-    if (key.scancode >= kFirstLetter && key.scancode <= kLastLetter) {
+    if (key.plain >= 'a' && key.plain <= 'z') {
         const bool caps = (mod & KMOD_CAPS) != 0;
         const uint8_t letter = shift != caps ? key.shifted : key.plain;
         if (ctrl) return alt ? 0 : static_cast<uint8_t>(letter & 0x1F);
         return letter;
     }
     if (ctrl && !alt) {
-        if (key.vk == kVkReturn) return 0x0A;
-        if (key.vk == kVkOem4) return 0x1B;
-        if (key.vk == kVkOem5) return 0x1C;
-        if (key.vk == kVkOem6) return 0x1D;
+        if (key.virtualKeyCode == kVkReturn) return 0x0A;
+        if (key.virtualKeyCode == kVkLeftBracket) return 0x1B;
+        if (key.virtualKeyCode == kVkBackslash) return 0x1C;
+        if (key.virtualKeyCode == kVkRightBracket) return 0x1D;
     }
     const uint8_t c = shift ? key.shifted : key.plain;
     // Printable characters other than the blank have no Ctrl or Ctrl+Alt form.
@@ -56,18 +58,19 @@ bool SdlKeyRecord(int scancode, uint16_t mod, bool down, IO::KeyRecord& record) 
     record = IO::KeyRecord{};
     record.keyDown = down;
     record.repeatCount = 1;
-    if (const SdlKeypadInfo* pad = FindSdlKeypad(scancode)) {
+    const IO::UsKey* key = FindSdlKey(scancode);
+    if (!key) return false;
+    record.virtualScanCode = key->scanCode;
+    if (key->navigationVk != 0) {
+        // Keypad digits and point: the digit with Num Lock on and no Shift,
+        // the navigation key otherwise.
         const bool digits = (mod & KMOD_NUM) && !(mod & KMOD_SHIFT);
-        record.virtualKeyCode = digits ? pad->numLockVk : pad->navigationVk;
-        record.virtualScanCode = pad->scan;
-        record.asciiChar = digits ? pad->character : 0;
-        record.controlKeyState = ControlKeyState(mod, false);
+        record.virtualKeyCode = digits ? key->virtualKeyCode : key->navigationVk;
+        record.asciiChar = digits ? key->plain : 0;
+        record.controlKeyState = ControlKeyState(mod, key->enhanced);
         return true;
     }
-    const SdlKeyInfo* key = FindSdlKey(scancode);
-    if (!key) return false;
-    record.virtualKeyCode = key->vk;
-    record.virtualScanCode = key->scan;
+    record.virtualKeyCode = key->virtualKeyCode;
     record.asciiChar = CharacterOf(*key, mod);
     record.controlKeyState = ControlKeyState(mod, key->enhanced);
     return true;
