@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/console/KeyDecoder.h"
+#include "platform/console/UsKeyboard.h"
 
 using namespace IO;
 
@@ -140,6 +141,45 @@ TEST(KeyDecoder, PlainBytes) {
     EXPECT_EQ(Decode("\n", pipe), (std::vector<Key>{{0x0D, 0x1C, 0x0D, 0}}));
     // No key sends bytes of 80H and above (UTF-8 characters among them).
     EXPECT_EQ(Decode("\xc3\xa9\x80\xff\x1b\xe9q"), std::vector<Key>{kQ});
+}
+
+// The keyboard table itself: a character typed by two keys, a key code that
+// is not the character's, or two keys at one position would send a key source
+// a wrong record.
+TEST(KeyDecoder, UsKeyboardTypesEachCharacterOnceAndTheTerminalSendsThatKey) {
+    for (int c = 0x20; c <= 0x7E; ++c) {
+        const UsKey* found = nullptr;
+        int keys = 0;
+        for (const UsKey& key : kUsKeyboard) {
+            if (IsKeypadKey(key) || (key.plain != c && key.shifted != c)) continue;
+            found = &key;
+            ++keys;
+        }
+        ASSERT_EQ(keys, 1) << "character " << char(c);
+        bool upper = c >= 'A' && c <= 'Z', lower = c >= 'a' && c <= 'z', digit = c >= '0' && c <= '9';
+        if (upper || digit) {
+            EXPECT_EQ(found->virtualKeyCode, c) << char(c);
+        }
+        if (lower) {
+            EXPECT_EQ(found->shifted, c - 'a' + 'A') << char(c);
+        }
+        // The terminal's byte: the key's record, with Shift for its upper character.
+        Key expected{found->virtualKeyCode, found->scanCode, uint8_t(c),
+                     c == found->plain ? 0u : SHIFT};
+        EXPECT_EQ(Decode(std::string(1, char(c))), std::vector<Key>{expected}) << char(c);
+    }
+    for (const UsKey& a : kUsKeyboard) {
+        for (const UsKey& b : kUsKeyboard) {
+            if (&a == &b) break;
+            EXPECT_FALSE(a.scanCode == b.scanCode && a.enhanced == b.enhanced) << std::hex << a.scanCode;
+            if (a.name && b.name) {
+                EXPECT_STRNE(a.name, b.name);
+            }
+        }
+        // Keys with a character of their own carry it with and without Shift,
+        // except the keypad's digits, whose Shift gives the navigation key.
+        EXPECT_EQ(a.navigationVk != 0, a.plain != 0 && a.shifted == 0) << std::hex << a.scanCode;
+    }
 }
 
 TEST(KeyDecoder, GarbageNeverCrashesAndTheDecoderRecovers) {
