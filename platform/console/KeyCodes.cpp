@@ -6,6 +6,9 @@
 namespace IO {
 namespace {
 
+// The second codes belong to the console, not to the keyboard layout, so
+// they stay here rather than in UsKeyboard.h; each is keyed by its key's
+// virtual-key code, as the key decision looks it up.
 struct SecondCode {
     uint16_t vk;
     uint8_t code;
