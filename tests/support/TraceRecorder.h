@@ -1,66 +1,69 @@
 // Graph's request trace, one line per posted request, recorded into a
-// temporary file from construction until Stop. Others may write into the
-// same file (a fake clock's waits), so their lines fall between the requests.
+// temporary file from construction until Stop. Given a fake clock, every
+// wait that lets time pass is written between the requests as "wait US"
+// (the clock's hook is taken meanwhile). Others may write into the file too.
+// ParseTraceLine takes a line apart again.
 #pragma once
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/graph/Graph.h"
-#include "platform/graph/GraphProbe.h"
+#include "tests/support/FakeClock.h"
 
 namespace testsupport {
 
 class TraceRecorder {
 public:
-    TraceRecorder() {
-        Graph::Sync();
-        Graph::SetTrace(file_);
-    }
-    ~TraceRecorder() {
-        Stop();
-        std::fclose(file_);
-    }
+    TraceRecorder();
+    explicit TraceRecorder(FakeClock& clock);
+    ~TraceRecorder();
     TraceRecorder(const TraceRecorder&) = delete;
     TraceRecorder& operator=(const TraceRecorder&) = delete;
 
     std::FILE* File() const { return file_; }
 
-    // Ends the recording once the requests posted so far are done.
-    void Stop() {
-        if (!recording_) return;
-        Graph::Sync();
-        Graph::SetTrace(nullptr);
-        recording_ = false;
-    }
-
     // The lines recorded so far, without their line ends; recording goes on.
-    std::vector<std::string> Lines() {
-        Graph::Sync();
-        std::fflush(file_);
-        std::rewind(file_);
-        std::vector<std::string> lines;
-        char* line = nullptr;
-        std::size_t capacity = 0;
-        for (ssize_t n; (n = getline(&line, &capacity, file_)) > 0;)
-            lines.emplace_back(line, std::size_t(n) - (line[n - 1] == '\n'));   // a last line without its end too
-        std::free(line);
-        std::fseek(file_, 0, SEEK_END);   // what comes later is appended
-        return lines;
-    }
+    std::vector<std::string> Lines();
+
+    // Ends the recording once the requests posted so far are done, and
+    // returns every line recorded.
+    std::vector<std::string> Stop();
 
 private:
-    std::FILE* file_ = std::tmpfile();
+    std::FILE* file_;
+    FakeClock* clock_ = nullptr;
     bool recording_ = true;
 };
 
 // The lines that begin with `prefix`, in order.
-inline std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
-    std::vector<std::string> found;
-    for (const std::string& line : lines)
-        if (line.rfind(prefix, 0) == 0) found.push_back(line);
-    return found;
-}
+std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix);
+
+// One trace line taken apart: the request's name ("line", "rect", "text",
+// "wait" ...), its numbers in order, whether a shape is filled, and a text
+// request's text with its escapes undone.
+struct TraceRequest {
+    std::string name;
+    std::vector<int64_t> numbers;
+    bool filled = false;
+    std::string text;
+};
+// Empty for a line that is not in the trace's form.
+std::optional<TraceRequest> ParseTraceLine(const std::string& line);
+
+// A text request: where, in which colour, what.
+struct TraceText {
+    int64_t x = 0, y = 0, colour = 0;
+    std::string text;
+};
+// The text requests among `lines`, in order.
+std::vector<TraceText> TextsOf(const std::vector<std::string>& lines);
+// The same for a whole trace file's contents.
+std::vector<TraceText> TextsOfTrace(const std::string& trace);
+
+// Expected lines, as Graph writes them.
+std::string TracedLine(int x1, int y1, int x2, int y2, int colour);
+std::string TracedFilledRect(int x1, int y1, int x2, int y2, int colour);
 
 }  // namespace testsupport
