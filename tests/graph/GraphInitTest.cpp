@@ -1,7 +1,8 @@
 // Opening and closing Graph, the palette, the background colour, clearing,
 // and the text window with its cursor.
 #include <vector>
-#include "GraphTestSupport.h"
+#include "tests/graph/SurfaceProbes.h"
+#include "tests/support/GraphFixture.h"
 #include "platform/graph/raster/Raster.h"
 
 using namespace graphtest;
@@ -13,7 +14,7 @@ int CellHeight() { return Raster::Font().height; }
 
 }  // namespace
 
-using GraphInit = OpenGraph;
+using GraphInit = testsupport::OffscreenGraphTest;
 
 TEST_F(GraphInit, LeavesABlackSurfaceInTheStandardPalette) {
     EXPECT_EQ(Graph::Width, 1025u);

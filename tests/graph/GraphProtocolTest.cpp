@@ -5,7 +5,8 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
-#include "GraphTestSupport.h"
+#include "tests/graph/SurfaceProbes.h"
+#include "tests/support/GraphFixture.h"
 #include "platform/graph/detail/GraphRequest.h"
 
 using namespace graphtest;
@@ -90,7 +91,7 @@ void PostRandomRequest(ReferencePicture& ref, Lcg& rng) {
 
 }  // namespace
 
-using GraphProtocol = OpenGraph;
+using GraphProtocol = testsupport::OffscreenGraphTest;
 
 TEST_F(GraphProtocol, BurstOf100000RequestsEndsWithTheRightPictureOnBothSurfaces) {
     ReferencePicture ref;

@@ -1,11 +1,12 @@
 // Text output: the opaque box, the transparent mode, and the 257-character cut.
 #include <string>
-#include "GraphTestSupport.h"
+#include "tests/graph/SurfaceProbes.h"
+#include "tests/support/GraphFixture.h"
 #include "platform/graph/raster/Raster.h"
 
 using namespace graphtest;
 
-using GraphText = OpenGraph;
+using GraphText = testsupport::OffscreenGraphTest;
 
 namespace {
 

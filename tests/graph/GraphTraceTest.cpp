@@ -1,24 +1,27 @@
 // The request trace that other tests and the headless runner read.
 #include <string>
 #include <vector>
-#include "GraphTestSupport.h"
+#include "tests/graph/SurfaceProbes.h"
+#include "tests/support/GraphFixture.h"
+#include "tests/support/TraceRecorder.h"
 
 using namespace graphtest;
+using testsupport::TraceRecorder;
 using Lines = std::vector<std::string>;
 
 TEST(GraphTrace, InitPostsSurfacesPaletteDefaultsAndAClear) {
     Graph::ModuleInit();
-    TraceCapture trace;
+    TraceRecorder trace;
     ASSERT_TRUE(Graph::Init(1, 1, 1025, 730));
     EXPECT_EQ(trace.Lines(), (Lines{"surfaces", "palette 16", "linestyle 0", "bkmode 2", "bkcolor 0",
                                     "rect 0 0 1024 729 0 fill"}));
     Graph::ModuleExit();
 }
 
-using GraphTraceOpen = OpenGraph;
+using GraphTraceOpen = testsupport::OffscreenGraphTest;
 
 TEST_F(GraphTraceOpen, ShapesAreWrittenAsPostedUnsigned) {
-    TraceCapture trace;
+    TraceRecorder trace;
     Graph::Line(1, 2, 3, 4, 0x10F);
     Graph::Rectangle(9, 8, 7, 6, 5, true);
     Graph::Rectangle(0, 0, 0xFFFFFFFF, 2, 1, false);
@@ -33,7 +36,7 @@ TEST_F(GraphTraceOpen, ShapesAreWrittenAsPostedUnsigned) {
 }
 
 TEST_F(GraphTraceOpen, TextIsQuotedEscapedAndCut) {
-    TraceCapture trace;
+    TraceRecorder trace;
     Graph::RawOutText(5, 6, 7, "say \"hi\" \\ \x01\x7F\xFF.");
     const std::string longText(300, 'a');
     Graph::RawOutText(0, 0, 15, longText.c_str(), longText.size());
@@ -41,10 +44,12 @@ TEST_F(GraphTraceOpen, TextIsQuotedEscapedAndCut) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "text 5 6 7 \"say \\\"hi\\\" \\\\ \\x01\\x7F\\xFF.\"");
     EXPECT_EQ(lines[1], "text 0 0 15 \"" + std::string(257, 'a') + "\"");
+    // Readers of the trace get the text back as it was posted.
+    EXPECT_EQ(testsupport::TextsOf(lines)[0].text, "say \"hi\" \\ \x01\x7F\xFF.");
 }
 
 TEST_F(GraphTraceOpen, SettingsHaveOneLineEachAndClearingWritesItsRectangle) {
-    TraceCapture trace;
+    TraceRecorder trace;
     const uint32_t two[2] = {1, 2};
     const uint8_t mask[8] = {};
     Graph::SetLineStyle(2);
@@ -65,7 +70,7 @@ TEST_F(GraphTraceOpen, SettingsHaveOneLineEachAndClearingWritesItsRectangle) {
 
 TEST_F(GraphTraceOpen, ACursorShowsAsInvertRequestsAroundDrawing) {
     Graph::DisplayCursor(true);
-    TraceCapture trace;
+    TraceRecorder trace;
     Graph::Line(0, 0, 5, 5, 1);
     const Lines lines = trace.Lines();
     ASSERT_EQ(lines.size(), 3u);

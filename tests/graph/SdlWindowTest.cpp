@@ -6,6 +6,7 @@
 // picture through a hardware renderer (or in software where there is no
 // OpenGL); without a display Graph::Init fails promptly with its message.
 #include <SDL2/SDL.h>
+#include <gtest/gtest.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -17,10 +18,10 @@
 #include <mutex>
 #include <set>
 #include <thread>
-#include "GraphTestSupport.h"
 #include "platform/console/InputQueue.h"
 #include "platform/console/Waits.h"
 #include "platform/graph/sdl/SdlWindow.h"
+#include "tests/graph/SurfaceProbes.h"
 #include "tests/support/WindowManager.h"
 #include "tests/support/XvfbServer.h"
 
