@@ -6,14 +6,14 @@
 #include <random>
 #include <vector>
 
-#include "tests/engine3d/LijnPad.h"
+#include "tests/engine3d/LinePath.h"
 
-TEST(Willekeurig, LinePathOnRandomBytes) {
+TEST(RandomLinePath, LinePathOnRandomBytes) {
     std::mt19937 gen(10);
     std::vector<uint8_t> bytes;
     for (int n = 0; n < 100000; ++n) {
         bytes.resize(gen() % 200);
         for (uint8_t& b : bytes) b = gen() % 3 ? static_cast<uint8_t>(gen()) : 0;  // zeros: small numbers
-        lijnpad::Run(bytes.data(), bytes.size(), lijnpad::ZonderTekenen{});
+        linepath::Run(bytes.data(), bytes.size(), linepath::GeometryOnly{});
     }
 }

@@ -7,7 +7,7 @@
 
 using namespace QX3D;
 
-TEST(Projectie, ZeroBeforeInitThenTruncatedTowardZeroAroundTheIntegerCentre) {
+TEST(Projection, ZeroBeforeInitThenTruncatedTowardZeroAroundTheIntegerCentre) {
     EXPECT_EQ(ProjectieX({100, 50, 10}), 0);
     Init3D(1025, 730, 60);
     const float vlak = 886.80999756f;  // the distance to the plane as a REAL
@@ -25,7 +25,7 @@ TEST(Projectie, ZeroBeforeInitThenTruncatedTowardZeroAroundTheIntegerCentre) {
 
 // z = 0, non-finite values and columns beyond INTEGER: nothing is converted,
 // the value reads 0 and the point is reported as without projection.
-TEST(Projectie, PointsWithoutAProjectionReadZero) {
+TEST(Projection, PointsWithoutAProjectionReadZero) {
     Init3D(1025, 730, 60);
     const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
     for (Vector v : {Vector{1, 1, 0}, {1, 1, -0.0f}, {inf, 0, 1}, {0, nan, 1}, {0, 0, inf}, {1e30f, 0, 1},

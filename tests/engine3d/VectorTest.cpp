@@ -37,7 +37,7 @@ TEST(Records, BoxCornersFollowTheCornerConventionAndSolidsTakeEightCornersSixCol
 
 // About the z axis (either sign, or no direction) +x turns towards +y; about
 // any other direction a positive turn goes against the right-hand rule.
-TEST(Draai, QuarterTurnsAndTheirSenses) {
+TEST(Turns, QuarterTurnsAndTheirSenses) {
     struct Geval { Vector v, as, punt, uit; } gevallen[] = {
         {{1, 0, 0}, {0, 0, 1}, O, {0, 1, 0}},      {{1, 0, 0}, {0, 0, -1}, O, {0, 1, 0}},
         {{1, 0, 0}, {-0.0f, 0, 3}, O, {0, 1, 0}},  {{13, -4, 2}, O, {10, -4, 7}, {10, -1, 2}},
@@ -49,7 +49,7 @@ TEST(Draai, QuarterTurnsAndTheirSenses) {
 
 // Random points, angles and axes: the distance to the axis point is kept, a
 // point on the axis stays put and a full turn brings every point back.
-TEST(Draai, PropertiesOverRandomInputs) {
+TEST(Turns, PropertiesOverRandomInputs) {
     std::mt19937 gen(1234);
     std::uniform_real_distribution<float> c(-100, 100), hoek(-720, 720);
     auto V = [&] { return Vector{c(gen), c(gen), c(gen)}; };

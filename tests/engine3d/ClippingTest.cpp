@@ -9,17 +9,17 @@
 
 #include "engine3d/QX3D.h"
 
-using Lijnstuk = std::array<INTEGER, 4>;
+using Segment = std::array<INTEGER, 4>;
 
-static Lijnstuk Clip(Lijnstuk l) {
+static Segment Clip(Segment l) {
     QX3D::TestLijn(l[0], l[1], l[2], l[3]);
     return l;
 }
 
 TEST(TestLijn, EveryCaseInOrder) {
-    const Lijnstuk nul = {0, 0, 0, 0};
+    const Segment nul = {0, 0, 0, 0};
     const INTEGER max = std::numeric_limits<INTEGER>::max(), min = std::numeric_limits<INTEGER>::min();
-    const std::pair<Lijnstuk, Lijnstuk> gevallen[] = {
+    const std::pair<Segment, Segment> gevallen[] = {
         // Axis-parallel segments and points; on or beyond an edge they are dropped.
         {{-10, 5, 50, 5}, {0, 5, 50, 5}},   {{50, 5, -10, 5}, {50, 5, 0, 5}}, {{-10, 0, 50, 0}, nul},
         {{-10, -5, 50, -5}, nul},           {{7, -3, 7, 9}, {7, 0, 7, 9}},    {{0, 4, 0, 9}, nul},
@@ -53,10 +53,10 @@ TEST(TestLijn, ClippedEndsStayOnTheSegment) {
     std::mt19937 gen(42);
     std::uniform_int_distribution<INTEGER> d(-1000, 1000);
     for (int n = 0; n < 50000; ++n) {
-        const Lijnstuk in = {d(gen), d(gen), d(gen), d(gen)}, uit = Clip(in);
+        const Segment in = {d(gen), d(gen), d(gen), d(gen)}, uit = Clip(in);
         ASSERT_GE(*std::min_element(uit.begin(), uit.end()), 0);
         const double dx = in[2] - in[0], dy = in[3] - in[1], l = std::hypot(dx, dy);
-        if (uit == Lijnstuk{} || l == 0) continue;
+        if (uit == Segment{} || l == 0) continue;
         for (int e = 0; e < 4; e += 2) {
             const double px = uit[e] - in[0], py = uit[e + 1] - in[1];
             ASSERT_LE(std::abs(dx * py - dy * px) / l, 0.75);  // off the carrying line
