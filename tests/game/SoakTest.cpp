@@ -8,31 +8,32 @@
 #include "game/Game.h"
 #include "platform/console/IO.h"
 #include "platform/console/InputQueue.h"
-#include "tests/game/SpelOmgeving.h"
+#include "tests/game/GameHarness.h"
 
-namespace spel_test {
+namespace gametest {
 namespace {
 
 using namespace KYR12;
 
 // Fire on half the frames, steer on a third, nothing on the rest.
-void VolgendeToets() {
-    static uint32_t toestand = 2026;
-    toestand = toestand * 1103515245u + 12345u;
-    const uint32_t r = (toestand >> 16) % 12;
-    if (r < 6) Druk(Toets::Spatie);
-    else if (r < 10) Druk(static_cast<Toets>(r - 6));   // up, right, down, left
+void NextKey() {
+    static uint32_t state = 2026;
+    static const char* const steering[4] = {"UP", "RIGHT", "DOWN", "LEFT"};
+    state = state * 1103515245u + 12345u;
+    const uint32_t r = (state >> 16) % 12;
+    if (r < 6) PostKeyDown("SPACE");
+    else if (r < 10) PostKeyDown(steering[r - 6]);
 }
 
-void ControleerTellers() {
+void CheckCounters() {
     ASSERT_LE(CNTVijand, MaxVijand);
     ASSERT_LE(CNTKogA, MaxKogel);
     ASSERT_LE(CNTKogV, MaxKogel);
     ASSERT_GE(Aanvaller.life, 1u);
 }
 
-void Frame(long nummer) {
-    if (nummer % 50 == 0) {
+void Frame(long number) {
+    if (number % 50 == 0) {
         SIM();
         KortMENU();
         Leven();
@@ -49,7 +50,7 @@ void Frame(long nummer) {
 
 // Level 8 at speed 0.25 for 100000 frames; every third level the player is
 // kept alive so that whole levels run as well.
-TEST_F(SpelTest, SoakAtLevelEightFullSpeed) {
+TEST_F(GameTest, SoakAtLevelEightFullSpeed) {
     level = 8;
     Snelheid = 0.25f;
     long frames = 0;
@@ -58,9 +59,9 @@ TEST_F(SpelTest, SoakAtLevelEightFullSpeed) {
         Initialize();
         ++levels;
         do {
-            VolgendeToets();
+            NextKey();
             Frame(frames++);
-            ControleerTellers();
+            CheckCounters();
             if (levels % 3 == 0) Aanvaller.life = 6;
         } while (!(Aanvaller.life == 1 || Quit || CNTVijand > 12 * level || CNTKogV > 10000));
         IO::ClearInput();
@@ -71,18 +72,18 @@ TEST_F(SpelTest, SoakAtLevelEightFullSpeed) {
 // Whole games at level 8: one with keys on most frames (which keeps the player
 // alive) ended by the quit key, then one without keys at speed 0, where the
 // enemies' fire reaches the player: lost, with the explosion and the outro.
-TEST_F(SpelTest, SoakWholeGames) {
+TEST_F(GameTest, SoakWholeGames) {
     level = 8;
     Snelheid = 0.25f;
     long frames = 0;
-    CARDINAL gezien = 0;
-    klok.afterWait = [&](uint64_t, uint64_t) {
-        if (TimerVijand == gezien) return;
-        gezien = TimerVijand;
-        ControleerTellers();
+    CARDINAL seen = 0;
+    clock.afterWait = [&](uint64_t, uint64_t) {
+        if (TimerVijand == seen) return;
+        seen = TimerVijand;
+        CheckCounters();
         if (Snelheid == 0.0f) return;
-        if (++frames == 2500) Druk(Toets::Q);
-        else if (frames < 2500) VolgendeToets();
+        if (++frames == 2500) PostKeyDown("q");
+        else if (frames < 2500) NextKey();
     };
     SPEL();
     EXPECT_TRUE(Quit);
@@ -91,8 +92,8 @@ TEST_F(SpelTest, SoakWholeGames) {
     SPEL();
     EXPECT_EQ(Aanvaller.life, 1u);
     EXPECT_EQ(level, 8u);
-    klok.afterWait = nullptr;
+    clock.afterWait = nullptr;
 }
 
 }  // namespace
-}  // namespace spel_test
+}  // namespace gametest

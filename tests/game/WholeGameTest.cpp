@@ -4,16 +4,18 @@
 // at the game or act on it.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "game/Game.h"
 #include "game/SpelIntern.h"
-#include "tests/game/SpelOmgeving.h"
+#include "tests/game/GameHarness.h"
 
-namespace spel_test {
+namespace gametest {
 namespace {
 
 using namespace KYR12;
 
-constexpr uint64_t Aankondiging = 1'500'000;
+constexpr uint64_t Announcement = 1'500'000;   // each of the level announcement's two waits
 
 TEST(FrameTempo, SlotsOfOneSixtiethSecondWithoutDriftOrCatchUp) {
     FrameTempo tempo = StartTempo(1000);
@@ -26,55 +28,54 @@ TEST(FrameTempo, SlotsOfOneSixtiethSecondWithoutDriftOrCatchUp) {
     EXPECT_EQ(VolgendeFrameStart(tempo, 2000001), 2000000u + 16666u);
 }
 
-class SpelVerloop : public SpelTest {
+class WholeGame : public GameTest {
 protected:
-    // Runs `naFrame` after every frame and `bijAankondiging` after each of the
-    // announcement's waits (numbered from 1 over the whole game).
-    void Speel(std::function<void()> naFrame, std::function<void(int)> bijAankondiging = nullptr) {
-        int wachten = 0;
-        CARDINAL gezien = 0;
-        klok.afterWait = [&](uint64_t van, uint64_t tot) {
-            if (tot - van == Aankondiging) {
-                gezien = 0;
-                if (bijAankondiging) bijAankondiging(++wachten);
-            } else if (TimerVijand != gezien) {
-                gezien = TimerVijand;
-                if (naFrame) naFrame();
+    // Runs `afterFrame` after every frame and `atAnnouncement` after each of
+    // the announcement's waits (numbered from 1 over the whole game).
+    void Play(std::function<void()> afterFrame, std::function<void(int)> atAnnouncement = nullptr) {
+        int waits = 0;
+        CARDINAL seen = 0;
+        clock.afterWait = [&](uint64_t from, uint64_t deadline) {
+            if (deadline - from == Announcement) {
+                seen = 0;
+                if (atAnnouncement) atAnnouncement(++waits);
+            } else if (TimerVijand != seen) {
+                seen = TimerVijand;
+                if (afterFrame) afterFrame();
             }
         };
         SPEL();
-        klok.afterWait = nullptr;
+        clock.afterWait = nullptr;
     }
 };
 
-TEST_F(SpelVerloop, FramesStartOnTheirSlots) {
+TEST_F(WholeGame, FramesStartOnTheirSlots) {
     std::vector<uint64_t> starts;
     uint64_t t0 = 0;
-    Speel([&] {
-        starts.push_back(klok.now - t0);
-        if (TimerVijand == 30) Druk(Toets::Q);
-    }, [&](int) { t0 = klok.now; });
+    Play([&] {
+        starts.push_back(clock.now - t0);
+        if (TimerVijand == 30) PostKeyDown("q");
+    }, [&](int) { t0 = clock.now; });
     ASSERT_EQ(starts.size(), 31u);
     for (std::size_t k = 1; k <= starts.size(); ++k) EXPECT_EQ(starts[k - 1], k * 50000 / 3);
 }
 
-TEST_F(SpelVerloop, AnnouncementFrameAndCaptionsThenQuitWithoutOutro) {
+TEST_F(WholeGame, AnnouncementFrameAndCaptionsThenQuitWithoutOutro) {
     level = 3;
-    Druk(Toets::Q);
-    Spoor spoor;
-    spoor.Start(&klok);
+    PostKeyDown("q");
+    TraceRecorder trace(clock);
     SPEL();
-    const std::vector<std::string> r = spoor.Stop();
-    const std::vector<std::string> volgorde = {
+    const std::vector<std::string> r = trace.Stop();
+    const std::vector<std::string> order = {
         "text 487 365 3 \"level\"", "text 499 385 3 \"3\"", "wait 1500000",
         "text 382 425 3 \"!!FASTEN YOUR SEATBELT PLEASE!!\"", "wait 1500000",
         "text 502 35 3 \"# lives\"", "text 965 365 3 \"3\"", "text 950 345 3 \"level\"",
         "text 40 365 3 \"0\"", "text 25 345 3 \"Score\"", "rect 483 10 502 30 3 fill",
         "rect 563 10 582 30 7 fill"};
     auto pos = r.begin();
-    for (const std::string& regel : volgorde) {
-        pos = std::find(pos, r.end(), regel);
-        EXPECT_NE(pos, r.end()) << regel;
+    for (const std::string& line : order) {
+        pos = std::find(pos, r.end(), line);
+        EXPECT_NE(pos, r.end()) << line;
     }
     EXPECT_EQ(LinesStartingWith(r, "text 502 35").size(), 1u);   // one frame
     EXPECT_TRUE(LinesStartingWith(r, "ellipse").empty());        // no explosion, no outro
@@ -84,10 +85,10 @@ TEST_F(SpelVerloop, AnnouncementFrameAndCaptionsThenQuitWithoutOutro) {
 
 // Nothing reads the keyboard during the announcement; the frames then take
 // one key each, in the order typed.
-TEST_F(SpelVerloop, KeysTypedDuringTheAnnouncementAreHandledOnePerFrame) {
-    Speel(nullptr, [](int wacht) {
-        if (wacht == 1) {
-            for (Toets t : {Toets::Spatie, Toets::Links, Toets::Spatie, Toets::Q}) Druk(t);
+TEST_F(WholeGame, KeysTypedDuringTheAnnouncementAreHandledOnePerFrame) {
+    Play(nullptr, [](int wait) {
+        if (wait == 1) {
+            for (const char* key : {"SPACE", "LEFT", "SPACE", "q"}) PostKeyDown(key);
         }
     });
     EXPECT_EQ(TimerVijand, 4u);
@@ -97,43 +98,44 @@ TEST_F(SpelVerloop, KeysTypedDuringTheAnnouncementAreHandledOnePerFrame) {
 }
 
 // Without keys the player survives level 1, which runs its full length.
-TEST_F(SpelVerloop, ALevelOneGameLasts6001FramesAndSends13Enemies) {
-    CARDINAL frames = 0, vijanden = 0;
-    Speel([&] {
-        if (level == 1) frames = TimerVijand, vijanden = CNTVijand;
-    }, [](int wacht) {
-        if (wacht == 3) Druk(Toets::Q);   // level 2 is being announced
+TEST_F(WholeGame, ALevelOneGameLasts6001FramesAndSends13Enemies) {
+    CARDINAL frames = 0, enemies = 0;
+    Play([&] {
+        if (level == 1) frames = TimerVijand, enemies = CNTVijand;
+    }, [](int wait) {
+        if (wait == 3) PostKeyDown("q");   // level 2 is being announced
     });
     EXPECT_EQ(frames, 6001u);
-    EXPECT_EQ(vijanden, 13u);
+    EXPECT_EQ(enemies, 13u);
     EXPECT_EQ(level, 2u);
 }
 
 // A replay pinned to this implementation's arithmetic and order of random
 // draws: at level 8 and speed 0 a game without keys is lost in frame 1679.
-TEST_F(SpelVerloop, AGameWithoutKeysIsLostAtAFixedFrame) {
+TEST_F(WholeGame, AGameWithoutKeysIsLostAtAFixedFrame) {
     level = 8;
-    CARDINAL frames = 0, vijanden = 0;
-    Speel([&] { frames = TimerVijand, vijanden = CNTVijand; });
+    CARDINAL frames = 0, enemies = 0;
+    Play([&] { frames = TimerVijand, enemies = CNTVijand; });
     EXPECT_EQ(frames, 1679u);
-    EXPECT_EQ(vijanden, 11u);
+    EXPECT_EQ(enemies, 11u);
     EXPECT_EQ(Aanvaller.life, 1u);
 }
 
 // The level is moved on to its last frame (the one that sends enemy 13) and a
 // bullet is put on its way to a player with one life left: completed and
 // lost in the same frame is a game over at that level.
-TEST_F(SpelVerloop, LosingInTheLevelsLastFrameIsGameOverAtThatLevel) {
-    Spoor spoor;
-    Speel([&] {
+TEST_F(WholeGame, LosingInTheLevelsLastFrameIsGameOverAtThatLevel) {
+    std::optional<TraceRecorder> trace;
+    Play([&] {
         if (TimerVijand != 1) return;
         TimerVijand = 6000;
         CNTVijand = 12;
         Aanvaller.life = 2;
-        ZetKogelV(CNTKogV + 1, {0.0f, 0.0f, 12.0f});
-        spoor.Start();
+        PlaceEnemyBullet(CNTKogV + 1, {0.0f, 0.0f, 12.0f});
+        trace.emplace();
     });
-    const std::vector<std::string> r = spoor.Stop();
+    ASSERT_TRUE(trace);
+    const std::vector<std::string> r = trace->Stop();
     EXPECT_EQ(CNTVijand, 13u);
     EXPECT_EQ(level, 1u);
     EXPECT_EQ(LinesStartingWith(r, "ellipse 212 65 812 665").size(), 100u);
@@ -142,16 +144,16 @@ TEST_F(SpelVerloop, LosingInTheLevelsLastFrameIsGameOverAtThatLevel) {
 }
 
 // More than 10000 enemy bullets also complete a level; level 8 repeats.
-TEST_F(SpelVerloop, LevelsRiseToEightAndEightRepeats) {
+TEST_F(WholeGame, LevelsRiseToEightAndEightRepeats) {
     level = 7;
-    std::vector<CARDINAL> aangekondigd;
-    Speel([] { CNTKogV = 10001; }, [&](int wacht) {
-        if (wacht % 2 == 1) aangekondigd.push_back(level);
-        if (wacht == 5) Druk(Toets::Q);
+    std::vector<CARDINAL> announced;
+    Play([] { CNTKogV = 10001; }, [&](int wait) {
+        if (wait % 2 == 1) announced.push_back(level);
+        if (wait == 5) PostKeyDown("q");
     });
-    EXPECT_EQ(aangekondigd, (std::vector<CARDINAL>{7, 8, 8}));
+    EXPECT_EQ(announced, (std::vector<CARDINAL>{7, 8, 8}));
     EXPECT_EQ(level, 8u);
 }
 
 }  // namespace
-}  // namespace spel_test
+}  // namespace gametest
