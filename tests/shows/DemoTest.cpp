@@ -1,28 +1,27 @@
 // The 3D engine demonstration, checked against the recorded requests of one whole run.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 
 #include "engine3d/QX3D.h"
 #include "shows/Demo.h"
 #include "shows/PiCijfers.h"
 #include "shows/Shows.h"
-#include "tests/shows/Opname.h"
+#include "tests/shows/ShowRecording.h"
 
-using namespace ShowsTest;
+using namespace showtest;
 
 namespace {
 
-std::set<int> LijnKleuren(const Beeld& b) {
-    std::set<int> kleuren;
-    for (const std::string& l : b.Soort("line")) kleuren.insert(std::atoi(l.substr(l.rfind(' ') + 1).c_str()));
-    return kleuren;
+std::set<int64_t> LineColours(const Frame& b) {
+    std::set<int64_t> colours;
+    for (const std::string& l : b.Requests("line")) colours.insert(testsupport::ParseTraceLine(l).value().numbers.at(4));
+    return colours;
 }
 
 // Scene 4's painting cube: light blue, then after every hundredth frame the
 // next colour from blue on; the small cube takes over at frame 1000.
-int Scene4Kleur(std::size_t i) {
+int Scene4Colour(std::size_t i) {
     if (i == 0) return LIGHTBLUE;
     if (i < 1000) return static_cast<int>((i - 1) / 100 + 1);
     return i == 1000 ? LIGHTYELLOW : LIGHTCYAN;
@@ -45,46 +44,46 @@ TEST(Demo, WaveBlocksFormOneRipplingSurface) {
 }
 
 TEST(Demo, WholeRun) {
-    Omgeving();
+    PrepareShow();
     const QX3D::Vector punt = QX3D::MaakVector(-100, 37, 886.81f);
     const INTEGER kolom = QX3D::ProjectieX(punt), rij = QX3D::ProjectieY(punt);
-    TypToets('d');
-    const std::vector<Beeld> o = Neem(KYR12::Demo);
+    PostKeyDown("d");
+    const std::vector<Frame> o = Record(KYR12::Demo);
 
     // 4189 frames paced at 25 or 50 ms, the pauses, and the engine setting back.
-    const std::vector<const Beeld*> b25 = MetWacht(o, 25), b50 = MetWacht(o, 50);
+    const std::vector<const Frame*> b25 = FramesWaiting(o, 25), b50 = FramesWaiting(o, 50);
     ASSERT_EQ(b25.size(), 1194u + 1501 + 501);
     ASSERT_EQ(b50.size(), 45u + 45 + 401 + 301 + 201);
-    EXPECT_EQ(TotaleWacht(o), 131600u);
+    EXPECT_EQ(TotalWaitMs(o), 131600u);
     EXPECT_EQ(QX3D::ProjectieX(punt), kolom);
     EXPECT_EQ(QX3D::ProjectieY(punt), rij);
-    EXPECT_TRUE(ToetsNogInRij('d'));
+    EXPECT_EQ(FirstQueuedCharacter(), 'd');
 
     // Scene 4: the black copy of the hidden cube, then the painting cube.
     for (std::size_t i = 0; i <= 1500; ++i)
-        ASSERT_EQ(LijnKleuren(*b25[1194 + i]), (std::set<int>{BLACK, Scene4Kleur(i)})) << "frame " << i;
+        ASSERT_EQ(LineColours(*b25[1194 + i]), (std::set<int64_t>{BLACK, Scene4Colour(i)})) << "frame " << i;
 
     // Scene 6: the digit rows, and white flashes after six of its frames.
-    const std::vector<Tekst> pi = b25[2695]->Teksten();
+    const std::vector<TraceText> pi = b25[2695]->Texts();
     ASSERT_EQ(pi.size(), 28u);
     for (int r = 0; r < 28; ++r) {
-        EXPECT_EQ(pi[r].tekst, KYR12::PiRegels()[r]);
+        EXPECT_EQ(pi[r].text, KYR12::PiRegels()[r]);
         EXPECT_EQ(pi[r].y, 100 + 15 * r);
     }
     std::vector<std::size_t> flitsen;
     const std::size_t scene6 = static_cast<std::size_t>(b25[2695] - o.data());
     for (std::size_t n = scene6; n < o.size(); ++n) {
-        if (o[n].wachtMs != 100) continue;
+        if (o[n].waitMs != 100) continue;
         flitsen.push_back(n - 1 - scene6 - flitsen.size());
-        EXPECT_EQ(o[n].regels.front(), "rect 0 0 1025 730 15 fill");
-        EXPECT_EQ(o[n].Teksten()[27].kleur, LIGHTGREEN);
-        EXPECT_EQ(LijnKleuren(o[n]), std::set<int>{BRIGHTWHITE});
-        EXPECT_EQ(o[n + 1].regels.front(), wisScherm);
+        EXPECT_EQ(o[n].lines.front(), "rect 0 0 1025 730 15 fill");
+        EXPECT_EQ(o[n].Texts()[27].colour, LIGHTGREEN);
+        EXPECT_EQ(LineColours(o[n]), std::set<int64_t>{BRIGHTWHITE});
+        EXPECT_EQ(o[n + 1].lines.front(), kClearScreen);
     }
     EXPECT_EQ(flitsen, (std::vector<std::size_t>{300, 304, 308, 315, 316, 330}));
 
     // Scene 7: frame n is projected with a view angle of 29 + n degrees, so
     // at frame 151 (180 degrees) the cross shrinks onto the picture centre.
-    for (const std::string& l : b50[491 + 151]->Soort("line")) EXPECT_EQ(l, "line 512 365 512 365 15");
-    EXPECT_NE(b50[491 + 150]->Soort("line"), b50[491 + 151]->Soort("line"));
+    for (const std::string& l : b50[491 + 151]->Requests("line")) EXPECT_EQ(l, "line 512 365 512 365 15");
+    EXPECT_NE(b50[491 + 150]->Requests("line"), b50[491 + 151]->Requests("line"));
 }

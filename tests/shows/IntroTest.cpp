@@ -5,13 +5,13 @@
 
 #include "shows/Shows.h"
 #include "shows/Titel.h"
-#include "tests/shows/Opname.h"
+#include "tests/shows/ShowRecording.h"
 
-using namespace ShowsTest;
+using namespace showtest;
 using namespace KYR12;
 using QX3D::Polyhedron;
 
-TEST(Titel, FullTurnBringsTheGlyphsBack) {
+TEST(Title, FullTurnBringsTheGlyphsBack) {
     Polyhedron C[4]{}, S[7]{}, SS[7]{};
     MaakC(C);
     MaakS(S);
@@ -34,40 +34,40 @@ TEST(Titel, FullTurnBringsTheGlyphsBack) {
 }
 
 TEST(Intro, FramesTitleLinesAndQueuedKeys) {
-    Omgeving();
-    TypToets('x');
-    const std::vector<Beeld> opname = Neem(Intro);
-    ASSERT_EQ(opname.size(), 581u);
-    EXPECT_EQ(TotaleWacht(opname), 581u * 50);
-    EXPECT_TRUE(ToetsNogInRij('x'));
+    PrepareShow();
+    PostKeyDown("x");
+    const std::vector<Frame> recording = Record(Intro);
+    ASSERT_EQ(recording.size(), 581u);
+    EXPECT_EQ(TotalWaitMs(recording), 581u * 50);
+    EXPECT_EQ(FirstQueuedCharacter(), 'x');
 
     // Every request of every frame as the whole program draws it: C1 edge
     // 0-1 (corners at z 750 and 650) first in frame 0, SS5 edge 2-6 last; the
     // last approach frame (220) at offset 260; the first turn frame unturned
     // at 258.
-    EXPECT_EQ(VerschilMetGolden("intro", opname), "");
+    EXPECT_EQ(DifferenceFromGolden("intro", recording), "");
 
     // Approach: 13 blocks of 12 edges at depth offset 700, no text.
-    EXPECT_EQ(opname[0].regels.front(), wisScherm);
-    ASSERT_EQ(opname[0].Soort("line").size(), 156u);
-    EXPECT_TRUE(opname[0].Teksten().empty());
-    EXPECT_NE(opname[220].Soort("line")[0], opname[221].Soort("line")[0]);
+    EXPECT_EQ(recording[0].lines.front(), kClearScreen);
+    ASSERT_EQ(recording[0].Requests("line").size(), 156u);
+    EXPECT_TRUE(recording[0].Texts().empty());
+    EXPECT_NE(recording[220].Requests("line")[0], recording[221].Requests("line")[0]);
 
-    for (std::size_t b = 221; b < opname.size(); ++b) {
-        const std::vector<Tekst> t = opname[b].Teksten();
+    for (std::size_t b = 221; b < recording.size(); ++b) {
+        const std::vector<TraceText> t = recording[b].Texts();
         ASSERT_EQ(t.size(), 5u);
-        EXPECT_EQ(t[1].tekst, "       in STUNNING 3D...");
+        EXPECT_EQ(t[1].text, "       in STUNNING 3D...");
         EXPECT_EQ(t[3].x + t[3].y * 10000, 380 + 605 * 10000);
-        EXPECT_EQ(t[4].kleur, LIGHTYELLOW);
+        EXPECT_EQ(t[4].colour, LIGHTYELLOW);
     }
 }
 
 TEST(Intro, EveryReplaySeedsTheStarsFromTheClock) {
-    Omgeving(5);
-    const std::vector<std::string> eerste = Neem(Intro)[0].Soort("rect");
-    const std::vector<std::string> tweede = Neem(Intro)[0].Soort("rect");
-    Omgeving(6);
-    const std::vector<std::string> derde = Neem(Intro)[0].Soort("rect");
+    PrepareShow(5);
+    const std::vector<std::string> eerste = Record(Intro)[0].Requests("rect");
+    const std::vector<std::string> tweede = Record(Intro)[0].Requests("rect");
+    PrepareShow(6);
+    const std::vector<std::string> derde = Record(Intro)[0].Requests("rect");
     EXPECT_GT(eerste.size(), 10u);
     EXPECT_EQ(eerste, tweede);
     EXPECT_NE(eerste, derde);

@@ -4,47 +4,47 @@
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"
 #include "shows/Shows.h"
-#include "tests/shows/Opname.h"
+#include "tests/shows/ShowRecording.h"
 
-using namespace ShowsTest;
+using namespace showtest;
 
 namespace {
 
-std::vector<Tekst> Schrijf(void (*aanroep)()) {
-    Omgeving();
-    return Neem(aanroep)[0].Teksten();
+std::vector<TraceText> Write(void (*call)()) {
+    PrepareShow();
+    return Record(call)[0].Texts();
 }
 
 }  // namespace
 
 TEST(SinText, ColumnsRowsAndThePhaseShift) {
-    const std::vector<Tekst> vlak = Schrijf([] { KYR12::SinText(100, 50, LIGHTGREEN, "ABC", 0, 17); });
+    const std::vector<TraceText> vlak = Write([] { KYR12::SinText(100, 50, LIGHTGREEN, "ABC", 0, 17); });
     ASSERT_EQ(vlak.size(), 4u);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(vlak[i].x + 1000 * vlak[i].y, 100 + 11 * i + 1000 * 50);
-    EXPECT_EQ(vlak[2].tekst, "C");
-    EXPECT_EQ(vlak[3].tekst, "");
+    EXPECT_EQ(vlak[2].text, "C");
+    EXPECT_EQ(vlak[3].text, "");
 
     // sin(n * 180 / pi), n = 0 to 9: 0, .68, .997, .78, .15, -.56, -.97, -.87,
     // -.30, .43; rows are cut towards zero on both sides of the base line.
-    const std::vector<Tekst> golf = Schrijf([] { KYR12::SinText(100, 50, WHITE, "ABCDEFGHI", 10, 0); });
-    const int verwacht[10] = {0, 6, 9, 7, 1, -5, -9, -8, -3, 4};
+    const std::vector<TraceText> golf = Write([] { KYR12::SinText(100, 50, WHITE, "ABCDEFGHI", 10, 0); });
+    const int expected[10] = {0, 6, 9, 7, 1, -5, -9, -8, -3, 4};
     ASSERT_EQ(golf.size(), 10u);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(golf[i].y - 50, verwacht[i]) << "character " << i;
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(golf[i].y - 50, expected[i]) << "character " << i;
 
     // The argument is not rounded to a REAL: at step 395 the exact offset is
     // -1.998 (not -2.0009) and at 419 it is -9.0015 (not -8.9985).
-    const std::vector<Tekst> laat = Schrijf([] { KYR12::SinText(0, 50, WHITE, "abcdefghijklmnopqrstuvwxy", 10, 395); });
+    const std::vector<TraceText> laat = Write([] { KYR12::SinText(0, 50, WHITE, "abcdefghijklmnopqrstuvwxy", 10, 395); });
     EXPECT_EQ(laat[0].y - 50, -1);
     EXPECT_EQ(laat[24].y - 50, -9);
 
     // Character i at phase f stands at the height of character i + 1 at f - 1.
-    const std::vector<Tekst> f4 = Schrijf([] { KYR12::SinText(0, 400, WHITE, "0123456789abcdefghij", 7, 300); });
-    const std::vector<Tekst> f5 = Schrijf([] { KYR12::SinText(0, 400, WHITE, "0123456789abcdefghij", 7, 301); });
+    const std::vector<TraceText> f4 = Write([] { KYR12::SinText(0, 400, WHITE, "0123456789abcdefghij", 7, 300); });
+    const std::vector<TraceText> f5 = Write([] { KYR12::SinText(0, 400, WHITE, "0123456789abcdefghij", 7, 301); });
     for (std::size_t i = 0; i + 1 < f4.size(); ++i) EXPECT_EQ(f5[i].y, f4[i + 1].y) << "character " << i;
 }
 
 TEST(SinText, TheZeroElementPaintsNothing) {
-    Omgeving();
+    PrepareShow();
     Graph::Rectangle(150, 250, 300, 350, RED, true);
     KYR12::SinText(200, 300, LIGHTYELLOW, "A", 0, 0);
     Graph::Sync();
