@@ -1,9 +1,9 @@
 // Runs kyr-headless as a child process with a script, in a fresh temporary
-// folder, and collects its exit status, outputs and trace.
+// folder, and collects its exit status, outputs and trace (read with
+// tests/support/TraceRecorder.h's parser).
 #pragma once
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -42,34 +42,6 @@ inline Result RunHeadless(const std::string& script, const std::string& options 
     std::string dir = testsupport::FreshFolder("kyr-headless-script-");
     std::ofstream(dir + "/script.txt") << script;
     return RunHeadlessWith("--script '" + dir + "/script.txt' " + options);
-}
-
-struct TextLine {
-    unsigned x, y, colour;
-    std::string text;
-};
-
-// One "text X Y COLOUR \"TEXT\"" line of a trace; false for other lines.
-inline bool ParseTextLine(const std::string& line, TextLine& out) {
-    std::istringstream in(line);
-    std::string word;
-    if (!(in >> word) || word != "text" || !(in >> out.x >> out.y >> out.colour)) return false;
-    std::size_t open = line.find('"');
-    if (open == std::string::npos || line.size() < open + 2 || line.back() != '"') return false;
-    out.text = line.substr(open + 1, line.size() - open - 2);
-    return true;
-}
-
-// The text requests of a trace, in order.
-inline std::vector<TextLine> TextLines(const std::string& trace) {
-    std::vector<TextLine> lines;
-    std::istringstream in(trace);
-    std::string line;
-    TextLine t;
-    while (std::getline(in, line)) {
-        if (ParseTextLine(line, t)) lines.push_back(t);
-    }
-    return lines;
 }
 
 }  // namespace HeadlessRun

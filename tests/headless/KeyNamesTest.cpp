@@ -7,6 +7,7 @@
 #include "headless/KeyNames.h"
 #include "platform/console/IO.h"
 #include "platform/console/InputQueue.h"
+#include "tests/support/Keys.h"
 
 namespace {
 
@@ -23,9 +24,7 @@ KeyPress Of(const std::string& name) {
 std::string CharactersOf(const std::string& name) {
     IO::ClearInput();
     IO::ModuleInit();
-    KeyPress press = Of(name);
-    IO::PostInput(IO::InputEvent{true, press.down});
-    IO::PostInput(IO::InputEvent{true, press.up});
+    testsupport::PressKey(name);
     std::string out;
     out += static_cast<char>(IO::RdKey());
     if (out[0] == 0) out += static_cast<char>(IO::RdKey());

@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "tests/headless/HeadlessRun.h"
+#include "tests/support/TraceRecorder.h"
 
 namespace {
 
 using HeadlessRun::Result;
 using HeadlessRun::RunHeadless;
-using HeadlessRun::TextLine;
+using testsupport::TextsOfTrace;
+using testsupport::TraceText;
 
 const unsigned Normal = 5;
 const unsigned Highlight = 3;
@@ -60,7 +62,7 @@ MenuPicture Picture(unsigned d, const std::string& level, const std::string& spe
 
 // Reads every redraw of the entries; a redraw is entry 1 .. entry 9 with the
 // level after entry 6 and the speed after entry 7, exactly in that order.
-std::vector<MenuPicture> MenuPictures(const std::vector<TextLine>& lines) {
+std::vector<MenuPicture> MenuPictures(const std::vector<TraceText>& lines) {
     std::vector<MenuPicture> pictures;
     const auto& entries = EntryLines();
     for (std::size_t i = 0; i + 11 <= lines.size(); ++i) {
@@ -69,12 +71,12 @@ std::vector<MenuPicture> MenuPictures(const std::vector<TextLine>& lines) {
         std::size_t k = i;
         bool whole = true;
         for (unsigned e = 1; e <= 9 && whole; ++e, ++k) {
-            const TextLine& t = lines[k];
+            const TraceText& t = lines[k];
             whole = t.x == 100 && t.y == 180 + 20 * e && t.text == entries[e - 1] &&
                     (t.colour == Normal || t.colour == Highlight);
             if (whole && t.colour == Highlight) p.highlighted = p.highlighted == 0 ? e : 99;
             if (whole && (e == 6 || e == 7)) {
-                const TextLine& v = lines[++k];
+                const TraceText& v = lines[++k];
                 whole = v.x == 350 && v.y == t.y;
                 (e == 6 ? p.level : p.speed) = v.text;
                 (e == 6 ? p.levelColour : p.speedColour) = v.colour;
@@ -89,11 +91,11 @@ std::vector<MenuPicture> MenuPictures(const std::vector<TextLine>& lines) {
 }
 
 // Where `expected` stands in `lines` as one unbroken run; -1 if nowhere.
-long FindRun(const std::vector<TextLine>& lines, const std::vector<TextLine>& expected) {
+long FindRun(const std::vector<TraceText>& lines, const std::vector<TraceText>& expected) {
     for (std::size_t i = 0; i + expected.size() <= lines.size(); ++i) {
         bool same = true;
         for (std::size_t k = 0; k < expected.size() && same; ++k) {
-            const TextLine &a = lines[i + k], &b = expected[k];
+            const TraceText &a = lines[i + k], &b = expected[k];
             same = a.x == b.x && a.y == b.y && a.colour == b.colour && a.text == b.text;
         }
         if (same) return long(i);
@@ -101,14 +103,14 @@ long FindRun(const std::vector<TextLine>& lines, const std::vector<TextLine>& ex
     return -1;
 }
 
-const std::vector<TextLine> HelpLines = {
+const std::vector<TraceText> HelpLines = {
     {100, 500, Normal, "Use the arrowkeys to navigate through the menu (UP en DOWN)"},
     {100, 520, Normal, "Use the arrowkeys to change the values (LEFT en RIGHT)"},
     {100, 540, Normal, "To ENTER press SPACE"},
     {100, 600, Normal, "WARNING: Just press the keys if it is necessary"},
 };
 
-const std::vector<TextLine> StoryLines = {
+const std::vector<TraceText> StoryLines = {
     {90, 100, Yellow, "It began in 2999."},
     {90, 117, Yellow, "The end of the Millenium"},
     {90, 134, Yellow, "And we will remember it"},
@@ -120,7 +122,7 @@ const std::vector<TextLine> StoryLines = {
     {90, 600, Yellow, "Press any key"},
 };
 
-const std::vector<TextLine> ControlsLines = {
+const std::vector<TraceText> ControlsLines = {
     {90, 100, Yellow, "ARROWKEYS:"},
     {120, 147, Yellow, "DOWN : Climb"},
     {120, 164, Yellow, "UP : Descend"},
@@ -162,7 +164,7 @@ TEST(ProgramRunTest, MenuNavigationValuesScreensAndClose) {
     EXPECT_EQ(r.out, "\n\n");  // Close writes one line end, the program's end another
     EXPECT_EQ(r.err, "");
 
-    std::vector<TextLine> lines = HeadlessRun::TextLines(HeadlessRun::ReadFile(r.dir + "/trace.txt"));
+    std::vector<TraceText> lines = TextsOfTrace(HeadlessRun::ReadFile(r.dir + "/trace.txt"));
     std::vector<MenuPicture> got = MenuPictures(lines);
 
     std::vector<MenuPicture> want = {Picture(1, "1", "0"), Picture(9, "1", "0"), Picture(1, "1", "0")};
@@ -209,7 +211,7 @@ TEST(ProgramRunTest, EndCommandStopsMidProgramWithSnapshotAndCompleteTrace) {
     std::string png = HeadlessRun::ReadFile(r.dir + "/menu.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    std::vector<TextLine> lines = HeadlessRun::TextLines(HeadlessRun::ReadFile(r.dir + "/trace.txt"));
+    std::vector<TraceText> lines = TextsOfTrace(HeadlessRun::ReadFile(r.dir + "/trace.txt"));
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().text, "**9**     Close");  // flushed up to the menu's last line
 }
@@ -239,7 +241,7 @@ TEST(ProgramRunTest, TraceMarksEachPublishedFrameWhenAsked) {
 TEST(ProgramRunTest, ScreenWaitingWithNoScriptedKeyLeftEndsTheRun) {
     Result r = RunHeadless(KeysDuringIntro({"DOWN", "SPACE"}));
     ASSERT_EQ(r.status, 0) << r.err;
-    std::vector<TextLine> lines = HeadlessRun::TextLines(HeadlessRun::ReadFile(r.dir + "/trace.txt"));
+    std::vector<TraceText> lines = TextsOfTrace(HeadlessRun::ReadFile(r.dir + "/trace.txt"));
     EXPECT_GE(FindRun(lines, StoryLines), 0);
     EXPECT_EQ(lines.back().text, "Press any key");
 }

@@ -7,7 +7,7 @@
 
 #include "game/GameState.h"
 #include "shell/Shell.h"
-#include "tests/shell/KeyFeed.h"
+#include "tests/support/Keys.h"
 
 namespace {
 
@@ -17,13 +17,13 @@ using KYR12::Snelheid;
 class NavMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        TestKeys::Reset();
+        testsupport::ResetKeysWithoutWaiting();
         level = 1;
         Snelheid = 0.0f;
     }
     // Presses `key` and lets NavMenu handle it with the highlight on `d`.
     CARDINAL After(const char* key, CARDINAL d) {
-        TestKeys::Press(key);
+        testsupport::PressKey(key);
         b = true;
         KYR12::NavMenu(d, b);
         IO::InputEvent up;

@@ -9,7 +9,7 @@
 #include "platform/console/IO.h"
 #include "platform/console/Lib.h"
 #include "shell/StandardLib.h"
-#include "tests/shell/KeyFeed.h"
+#include "tests/support/Keys.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ protected:
     void SetUp() override {
         Lib::ModuleInit();
         StandardLib::ModuleInit();
-        TestKeys::Reset();
+        testsupport::ResetKeysWithoutWaiting();
     }
     void TearDown() override { StandardLib::gPseudoRandom = true; }
 
@@ -118,7 +118,7 @@ TEST_F(StandardLibTest, ArrowKeyReaderCodes) {
         {"CTRL+UP", ArrowOther}, {"HOME", ArrowOther}, {"F1", ArrowOther}, {"Q", ArrowOther},
     };
     for (const Case& c : cases) {
-        TestKeys::Press(c.key);
+        testsupport::PressKey(c.key);
         EXPECT_EQ(StandardLib::RdArrowKey(), c.code) << c.key;
         IO::InputEvent rest;
         EXPECT_FALSE(IO::KeyPressed()) << c.key << " left a key-down behind";
@@ -130,25 +130,25 @@ TEST_F(StandardLibTest, ArrowKeyReaderCodes) {
 TEST_F(StandardLibTest, LoneFirstHalfTakesTheNextKeyAsItsSecondHalf) {
     // Alt with a letter gives a lone 0; a following SPACE completes it as
     // ArrowSpace.
-    TestKeys::Press("ALT+x");
-    TestKeys::Press("SPACE");
+    testsupport::PressKey("ALT+x");
+    testsupport::PressKey("SPACE");
     EXPECT_EQ(StandardLib::RdArrowKey(), StandardLib::ArrowSpace);
 
     // With an arrow after it, the arrow's own 0 is taken as the second half
     // (other), and the arrow's scan code stays pending for the next read
     // (other again).
-    TestKeys::Reset();
-    TestKeys::Press("ALT+x");
-    TestKeys::Press("UP");
+    testsupport::ResetKeysWithoutWaiting();
+    testsupport::PressKey("ALT+x");
+    testsupport::PressKey("UP");
     EXPECT_EQ(StandardLib::RdArrowKey(), StandardLib::ArrowOther);
     EXPECT_EQ(StandardLib::RdArrowKey(), StandardLib::ArrowOther);
-    EXPECT_THROW(StandardLib::RdArrowKey(), TestKeys::WaitedForKey);
+    EXPECT_THROW(StandardLib::RdArrowKey(), testsupport::WaitedForKey);
 }
 
 TEST_F(StandardLibTest, ModifierAloneIsNotAKey) {
-    TestKeys::Press("SHIFT");
-    TestKeys::Press("CTRL");
-    TestKeys::Press("DOWN");
+    testsupport::PressKey("SHIFT");
+    testsupport::PressKey("CTRL");
+    testsupport::PressKey("DOWN");
     EXPECT_EQ(StandardLib::RdArrowKey(), StandardLib::ArrowDown);
 }
 
