@@ -10,6 +10,7 @@
 #include "platform/console/WholeStr.h"
 #include "platform/console/InputQueue.h"
 #include "platform/console/KeyDecoder.h"
+#include "tests/support/Keys.h"
 
 namespace {
 
@@ -33,12 +34,9 @@ BENCHMARK(BM_DecodeTypicalKeys);
 void BM_PostAndReadArrowKey(benchmark::State& state) {
     IO::ModuleInit();
     IO::ClearInput();
-    IO::InputEvent up;
-    up.key.virtualKeyCode = 0x26;
-    up.key.virtualScanCode = 0x48;
-    up.key.controlKeyState = IO::ENHANCED_KEY;
+    const IO::KeyRecord up = testsupport::KeyDown("UP");
     for (auto _ : state) {
-        IO::PostInput(up);
+        testsupport::PostKey(up);
         benchmark::DoNotOptimize(IO::KeyPressed());
         benchmark::DoNotOptimize(IO::RdKey());
         benchmark::DoNotOptimize(IO::RdKey());

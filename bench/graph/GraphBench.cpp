@@ -8,6 +8,7 @@
 #include "HeavyFrame.h"
 #include "platform/graph/GraphProbe.h"
 #include "platform/graph/detail/GraphService.h"
+#include "tests/support/OffscreenGraph.h"
 
 namespace {
 
@@ -17,14 +18,6 @@ using Graph::detail::DrawState;
 const std::vector<Request>& Frame() {
     static const std::vector<Request> frame = HeavyFrame();
     return frame;
-}
-
-void OpenGraphOnce() {
-    static const bool opened = [] {
-        Graph::ModuleInit();
-        return Graph::Init(1, 1, 1025, 730);
-    }();
-    (void)opened;
 }
 
 // The two surfaces of one window, painted on whatever thread calls Carry.
@@ -51,7 +44,7 @@ void SetCounters(benchmark::State& state, std::size_t requestsPerIteration) {
 }
 
 void BM_FrameThroughDrawingThread(benchmark::State& state) {
-    OpenGraphOnce();
+    testsupport::OffscreenGraphForProcess();
     for (auto _ : state) {
         for (const Request& r : Frame()) PostThroughGraph(r);
         Graph::Sync();
@@ -132,7 +125,7 @@ BENCHMARK(BM_FrameNaiveHandOff)->Unit(benchmark::kMicrosecond)->UseRealTime();
 constexpr int kEmptyRequests = 1000;
 
 void BM_HandOffDrawingThread(benchmark::State& state) {
-    OpenGraphOnce();
+    testsupport::OffscreenGraphForProcess();
     for (auto _ : state) {
         for (int i = 0; i < kEmptyRequests; ++i) Graph::SetLineStyle(Graph::LNSTYLE_SOLID);
         Graph::Sync();

@@ -13,6 +13,7 @@
 #include "platform/graph/detail/GraphService.h"
 #include "platform/graph/sdl/detail/SdlPresent.h"
 #include "platform/graph/WindowBackend.h"
+#include "tests/support/OffscreenGraph.h"
 
 namespace {
 
@@ -37,10 +38,9 @@ private:
 bool Prepare() {
     static const bool ready = [] {
         if (!std::getenv("DISPLAY")) return false;
-        Graph::SetWindowSystem(Graph::WindowSystem{[]() -> std::unique_ptr<Graph::WindowBackend> {
-            return std::make_unique<BenchWindow>(); }, nullptr});
-        Graph::ModuleInit();
-        if (!Graph::Init(1, 1, 1025, 730)) return false;
+        if (!testsupport::OpenGraph(Graph::WindowSystem{[]() -> std::unique_ptr<Graph::WindowBackend> {
+                return std::make_unique<BenchWindow>(); }, nullptr}))
+            return false;
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     }();

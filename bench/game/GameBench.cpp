@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "engine3d/QX3D.h"
 #include "game/Game.h"
@@ -16,34 +15,26 @@
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"
 #include "shell/StandardLib.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/Keys.h"
+#include "tests/support/OffscreenGraph.h"
+#include "tests/support/TraceRecorder.h"
 
 namespace {
 
 using namespace KYR12;
 
-// Waits take no time; the optional hook runs after each wait.
-class BenchKlok : public Clock::Source {
-public:
-    uint64_t nu = 1'000'000;
-    void (*naWachten)(uint64_t van, uint64_t tot) = nullptr;
-    uint64_t NowUs() override { return nu; }
-    void SleepUntilUs(uint64_t deadline) override {
-        const uint64_t van = nu;
-        nu = std::max(nu, deadline);
-        if (naWachten != nullptr) naWachten(van, deadline);
-    }
-    Clock::WallTime LocalTime() override { return Clock::WallTime{2026, 12, 7, 5, 0, 17, 430, 0, true, false}; }
-};
+// Waits take no time.
+testsupport::FakeClock clock;
 
-BenchKlok klok;
-
-void StartProgramma() {
-    static bool gestart = false;
-    if (gestart) return;
-    gestart = true;
-    Clock::Use(klok);
-    Graph::ModuleInit();
-    Graph::Init(1, 1, 1025, 730);
+void StartProgram() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    clock.now = 1'000'000;
+    clock.wall = {2026, 12, 7, 5, 0, 17, 430, 0, true, false};
+    Clock::Use(clock);
+    testsupport::OffscreenGraphForProcess();
     QX3D::Init3D(1025, 730, 60.0f);
     IO::ModuleInit();
     Lib::ModuleInit();
@@ -96,27 +87,19 @@ void RekenFrame() {
 constexpr int FramesPerToestand = 32;
 
 // Drawing requests posted by one heavy frame, counted from Graph's trace.
-double VerzoekenPerFrame() {
+double RequestsPerFrame() {
     ZwareToestand();
-    std::FILE* spoor = std::tmpfile();
-    Graph::Sync();
-    Graph::SetTrace(spoor);
+    testsupport::TraceRecorder trace;
     MakeKogelA();
     SIM();
     KortMENU();
     Leven();
-    Graph::Sync();
-    Graph::SetTrace(nullptr);
-    std::rewind(spoor);
-    double regels = 0;
-    for (int c = std::fgetc(spoor); c != EOF; c = std::fgetc(spoor)) regels += c == '\n';
-    std::fclose(spoor);
-    return regels;
+    return static_cast<double>(trace.Stop().size());
 }
 
 void HeavyFrameThreadedDrawing(benchmark::State& state) {
-    StartProgramma();
-    const double verzoeken = VerzoekenPerFrame();
+    StartProgram();
+    const double requests = RequestsPerFrame();
     int n = 0;
     for (auto _ : state) {
         if (n++ % FramesPerToestand == 0) {
@@ -132,12 +115,12 @@ void HeavyFrameThreadedDrawing(benchmark::State& state) {
         Graph::Sync();   // the frame is done once its last request has been drawn
     }
     state.counters["enemies"] = static_cast<double>(CNTVijand);
-    state.counters["requests"] = verzoeken;
+    state.counters["requests"] = requests;
 }
 BENCHMARK(HeavyFrameThreadedDrawing)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void HeavyFrameSimulationOnly(benchmark::State& state) {
-    StartProgramma();
+    StartProgram();
     int n = 0;
     for (auto _ : state) {
         if (n++ % FramesPerToestand == 0) {
@@ -155,13 +138,9 @@ BENCHMARK(HeavyFrameSimulationOnly)->Unit(benchmark::kMicrosecond);
 // lost (explosion and outro included) or, should the player survive level 1,
 // until level 2 is announced, where a quit key ends it.
 void WholeLevelOneGame(benchmark::State& state) {
-    StartProgramma();
-    klok.naWachten = [](uint64_t van, uint64_t tot) {
-        if (tot - van == 1'500'000 && level == 2) {
-            IO::InputEvent q;
-            q.key = {true, 1, 0x51, 0x10, 'q', 0};
-            IO::PostInput(q);
-        }
+    StartProgram();
+    clock.afterWait = [](uint64_t from, uint64_t deadline) {
+        if (deadline - from == 1'500'000 && level == 2) testsupport::PostKeyDown("q");
     };
     for (auto _ : state) {
         state.PauseTiming();
@@ -175,7 +154,7 @@ void WholeLevelOneGame(benchmark::State& state) {
         state.counters["frames"] = static_cast<double>(TimerVijand);
         state.counters["reached_level"] = static_cast<double>(level);
     }
-    klok.naWachten = nullptr;
+    clock.afterWait = nullptr;
 }
 BENCHMARK(WholeLevelOneGame)->Unit(benchmark::kSecond)->MeasureProcessCPUTime()->Iterations(1);
 

@@ -9,19 +9,15 @@
 #include "platform/console/Lib.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"
+#include "tests/support/OffscreenGraph.h"
 
 using namespace QX3D;
 
 namespace {
 
-void OpenVenster() {
-    static const bool open = [] {
-        Graph::ModuleInit();
-        const bool ok = Graph::Init(1, 1, 1025, 730);
-        Init3D(1025, 730, 60);
-        return ok;
-    }();
-    (void)open;
+void OpenWindow() {
+    testsupport::OffscreenGraphForProcess();
+    Init3D(1025, 730, 60);
 }
 
 // A box like the game's enemies and title blocks: partly left of the screen,
@@ -36,7 +32,7 @@ constexpr int Ribben[12][2] = {{0, 1}, {0, 3}, {1, 2}, {2, 3}, {4, 5}, {4, 7},
                                {5, 6}, {6, 7}, {0, 4}, {1, 5}, {3, 7}, {2, 6}};
 
 void BM_TekenPolyhedron(benchmark::State& state) {
-    OpenVenster();
+    OpenWindow();
     const Polyhedron p = Proefbalk();
     for (auto _ : state) {
         TekenPolyhedron(p);
@@ -49,7 +45,7 @@ void BM_TekenPolyhedron(benchmark::State& state) {
 BENCHMARK(BM_TekenPolyhedron)->UseRealTime();
 
 void BM_ProjectieEnClipping(benchmark::State& state) {
-    OpenVenster();
+    OpenWindow();
     const Polyhedron p = Proefbalk();
     for (auto _ : state) {
         INTEGER x[8], y[8];
@@ -79,7 +75,7 @@ void BM_DraaiPolyhedron(benchmark::State& state) {
 BENCHMARK(BM_DraaiPolyhedron);
 
 void BM_TekenSterren(benchmark::State& state) {
-    OpenVenster();
+    OpenWindow();
     Lib::ModuleInit();
     KYR12::InitSterren();
     for (auto _ : state) {
