@@ -4,32 +4,50 @@
 // that never comes.
 #pragma once
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
+#include "headless/KeyNames.h"
+#include "platform/console/IO.h"
 #include "platform/console/InputQueue.h"
 
 namespace testsupport {
 
-// The key-down record of the named key; throws std::invalid_argument for a
-// name the runner does not know.
-IO::KeyRecord KeyDown(std::string_view name);
+// The named key's records; throws std::invalid_argument for a name the
+// runner does not know.
+inline Headless::KeyPress KeyPressOf(std::string_view name) {
+    Headless::KeyPress press;
+    if (!Headless::KeyPressFor(name, press)) throw std::invalid_argument("no key is named " + std::string(name));
+    return press;
+}
+inline IO::KeyRecord KeyDown(std::string_view name) { return KeyPressOf(name).down; }
 
-// Posts one record.
-void PostKey(const IO::KeyRecord& key);
-// Posts the named key's key-down record alone (a key held down, or typed
-// where only key-downs matter).
-void PostKeyDown(std::string_view name);
+inline void PostKey(const IO::KeyRecord& key) { IO::PostInput(IO::InputEvent{true, key}); }
+// The named key's key-down record alone (a key held down, or typed where
+// only key-downs matter).
+inline void PostKeyDown(std::string_view name) { PostKey(KeyDown(name)); }
 // One press of the named key: key-down and key-up.
-void PressKey(std::string_view name);
+inline void PressKey(std::string_view name) {
+    const Headless::KeyPress press = KeyPressOf(name);
+    PostKey(press.down);
+    PostKey(press.up);
+}
 
 // The character of the oldest queued key, 0 when the queue is empty.
-char FirstQueuedCharacter();
+inline char FirstQueuedCharacter() {
+    IO::InputEvent e;
+    return IO::PeekInput(e) ? static_cast<char>(e.key.asciiChar) : '\0';
+}
 
 struct WaitedForKey : std::runtime_error {
     WaitedForKey() : std::runtime_error("the code waited for a key that was never typed") {}
 };
 // Empties the queue and the pending character; from then on a read that
 // would wait for a key throws WaitedForKey.
-void ResetKeysWithoutWaiting();
+inline void ResetKeysWithoutWaiting() {
+    IO::ClearInput();
+    IO::ModuleInit();
+    IO::SetWaitHook([] { throw WaitedForKey(); });
+}
 
 }  // namespace testsupport

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/graph/Graph.h"
 #include "platform/graph/WindowBackend.h"
 
 namespace testsupport {
@@ -14,18 +15,27 @@ inline constexpr int32_t kScreenDepth = 730;
 
 // Initialises Graph and opens its window on `system`; false when the window
 // did not open.
-bool OpenGraph(const Graph::WindowSystem& system);
+inline bool OpenGraph(const Graph::WindowSystem& system) {
+    Graph::SetWindowSystem(system);
+    Graph::ModuleInit();
+    return Graph::Init(1, 1, kScreenWidth, kScreenDepth);
+}
 
 // The offscreen window; with `keepFrames` published frames stay on the
 // window surface, as a real window keeps them.
-bool OpenOffscreenGraph(bool keepFrames = false);
+inline bool OpenOffscreenGraph(bool keepFrames = false) {
+    return OpenGraph(Graph::OffscreenWindowSystem(keepFrames));
+}
 
 // Closes the window and finalises Graph; it may be opened again afterwards.
-void CloseGraph();
+inline void CloseGraph() { Graph::ModuleExit(); }
 
 // For test programs whose tests share one window, and for benchmarks: opens
 // the offscreen window on the first call and keeps it open until the
 // process ends; every call returns whether it opened.
-bool OffscreenGraphForProcess();
+inline bool OffscreenGraphForProcess() {
+    static const bool opened = OpenOffscreenGraph();
+    return opened;
+}
 
 }  // namespace testsupport
