@@ -42,7 +42,7 @@ void WriteAll(const char* data, std::size_t length) {
 // while the queue is empty, showing the window what was drawn first.
 InputEvent NextEvent() {
     InputEvent event;
-    while (!PopInput(event)) {
+    while (!PopQueued(event)) {
         Waits::BeforeWait();
         WaitForInput();
     }
@@ -66,6 +66,7 @@ void IdlePoll() {
 
 void ModuleInit() {
     io = IoState{};
+    ResetPolls();
     // Writing to a closed pipe must fail quietly instead of ending the
     // program with SIGPIPE; leave any handler the program set alone.
     struct sigaction current {};
@@ -79,18 +80,20 @@ void ModuleInit() {
 // without a character) is dropped like a key-up, or the game would stop in
 // RdKey waiting for the next real key.
 BOOLEAN KeyPressed() {
+    StartPoll();
     InputEvent event;
-    if (!PeekInput(event)) {
+    if (!PeekQueued(event)) {
         IdlePoll();
         return false;
     }
     io.lastPollEmpty = false;
     if (event.isKey && event.key.keyDown && DecideKey(event.key).kind != KeyDecision::Skip) return true;
-    PopInput(event);  // a key-up, a non-key event or a skipped key: drop this one only
+    PopQueued(event);  // a key-up, a non-key event or a skipped key: drop this one only
     return false;
 }
 
 uint8_t RdKey() {
+    StartPoll();
     if (io.pending != 0) {
         uint8_t c = io.pending;
         io.pending = 0;

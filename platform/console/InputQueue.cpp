@@ -1,4 +1,5 @@
-// The console input queue: any thread posts, the program thread reads.
+// The console inbox and input queue: any thread posts into the inbox, the
+// program thread moves it into the queue at each key poll and reads there.
 #include "platform/console/InputQueue.h"
 
 #include "platform/console/Waits.h"
@@ -14,7 +15,8 @@ namespace {
 struct QueueState {
     std::mutex lock;
     std::condition_variable posted;
-    std::deque<InputEvent> events;
+    std::deque<InputEvent> inbox;   // posted, not yet delivered by a poll
+    std::deque<InputEvent> events;  // delivered: what the program reads
 };
 
 // Allocated once and never destroyed, so that a source thread still posting
@@ -25,6 +27,31 @@ QueueState& Queue() {
 }
 
 std::atomic<WaitHook> waitHook{nullptr};
+std::atomic<DeliveryObserver> observer{nullptr};
+std::atomic<InputFeed*> feed{nullptr};
+std::atomic<uint64_t> polls{0};
+
+// Tells the recording what a move delivered; nothing when it was empty.
+void Observe(const std::vector<InputEvent>& delivered) {
+    DeliveryObserver watch = observer.load();
+    if (watch != nullptr && !delivered.empty()) watch(polls.load(), delivered);
+}
+
+// Moves the inbox into the queue. A replay's feed gives the poll's events
+// instead, and what live sources posted is dropped.
+void Deliver(bool pollStart) {
+    QueueState& q = Queue();
+    std::vector<InputEvent> delivered;
+    InputFeed* replay = feed.load();
+    if (replay != nullptr && pollStart) replay->EventsForPoll(polls.load(), delivered);
+    {
+        std::lock_guard<std::mutex> guard(q.lock);
+        if (replay == nullptr) delivered.assign(q.inbox.begin(), q.inbox.end());
+        q.inbox.clear();
+        q.events.insert(q.events.end(), delivered.begin(), delivered.end());
+    }
+    Observe(delivered);
+}
 
 }  // namespace
 
@@ -32,7 +59,7 @@ void PostInput(const InputEvent& event) {
     QueueState& q = Queue();
     {
         std::lock_guard<std::mutex> guard(q.lock);
-        q.events.push_back(event);
+        q.inbox.push_back(event);
     }
     q.posted.notify_all();
 }
@@ -40,12 +67,47 @@ void PostInput(const InputEvent& event) {
 bool PeekInput(InputEvent& event) {
     QueueState& q = Queue();
     std::lock_guard<std::mutex> guard(q.lock);
+    std::deque<InputEvent>& from = q.events.empty() ? q.inbox : q.events;
+    if (from.empty()) return false;
+    event = from.front();
+    return true;
+}
+
+bool PopInput(InputEvent& event) {
+    QueueState& q = Queue();
+    std::lock_guard<std::mutex> guard(q.lock);
+    std::deque<InputEvent>& from = q.events.empty() ? q.inbox : q.events;
+    if (from.empty()) return false;
+    event = from.front();
+    from.pop_front();
+    return true;
+}
+
+void ClearInput() {
+    QueueState& q = Queue();
+    std::lock_guard<std::mutex> guard(q.lock);
+    q.inbox.clear();
+    q.events.clear();
+}
+
+void StartPoll() {
+    polls.fetch_add(1);
+    Deliver(true);
+}
+
+uint64_t PollNumber() { return polls.load(); }
+
+void ResetPolls() { polls.store(0); }
+
+bool PeekQueued(InputEvent& event) {
+    QueueState& q = Queue();
+    std::lock_guard<std::mutex> guard(q.lock);
     if (q.events.empty()) return false;
     event = q.events.front();
     return true;
 }
 
-bool PopInput(InputEvent& event) {
+bool PopQueued(InputEvent& event) {
     QueueState& q = Queue();
     std::lock_guard<std::mutex> guard(q.lock);
     if (q.events.empty()) return false;
@@ -54,23 +116,21 @@ bool PopInput(InputEvent& event) {
     return true;
 }
 
-void ClearInput() {
-    QueueState& q = Queue();
-    std::lock_guard<std::mutex> guard(q.lock);
-    q.events.clear();
-}
-
 void SetWaitHook(WaitHook hook) { waitHook.store(hook); }
 
 void WaitForInput() {
-    WaitHook hook = waitHook.load();
-    if (hook != nullptr) {
-        hook();
+    if (InputFeed* replay = feed.load()) {
+        replay->Exhausted(polls.load());
         return;
     }
-    QueueState& q = Queue();
-    std::unique_lock<std::mutex> guard(q.lock);
-    q.posted.wait(guard, [&q] { return !q.events.empty() || Waits::EndRequested(); });
+    if (WaitHook hook = waitHook.load()) {
+        hook();
+    } else {
+        QueueState& q = Queue();
+        std::unique_lock<std::mutex> guard(q.lock);
+        q.posted.wait(guard, [&q] { return !q.inbox.empty() || Waits::EndRequested(); });
+    }
+    Deliver(false);
 }
 
 void WakeReader() {
@@ -78,5 +138,9 @@ void WakeReader() {
     { std::lock_guard<std::mutex> guard(q.lock); }
     q.posted.notify_all();
 }
+
+void SetDeliveryObserver(DeliveryObserver watch) { observer.store(watch); }
+
+void SetInputFeed(InputFeed* replay) { feed.store(replay); }
 
 }  // namespace IO
