@@ -1,9 +1,11 @@
 // SysClock: the local date and time from the clock seam, each field kept in
-// its range.
+// its range; a recording sees each reading, a replay supplies them.
 #include <algorithm>
+#include <atomic>
 
 #include "platform/console/Clock.h"
 #include "platform/console/SysClock.h"
+#include "platform/console/SysClockTap.h"
 
 namespace SysClock {
 namespace {
@@ -17,9 +19,10 @@ CARDINAL Clamp(int32_t value, int32_t low, int32_t high) {
     return CARDINAL(value);
 }
 
-}  // namespace
+std::atomic<void (*)(DateTime&)> supplier{nullptr};
+std::atomic<void (*)(const DateTime&)> observer{nullptr};
 
-void GetClock(DateTime& dt) {
+void ReadClock(DateTime& dt) {
     const Clock::WallTime w = Clock::LocalTime();
     dt.year = CARDINAL(w.year);
     dt.month = Clamp(w.month, 1, 12);
@@ -35,6 +38,22 @@ void GetClock(DateTime& dt) {
         dt.zone = 0;
         dt.SummerTimeFlag = false;
     }
+}
+
+}  // namespace
+
+void SetReadingTap(const ReadingTap& tap) {
+    supplier.store(tap.supply);
+    observer.store(tap.observe);
+}
+
+void GetClock(DateTime& dt) {
+    if (auto supply = supplier.load()) {
+        supply(dt);
+    } else {
+        ReadClock(dt);
+    }
+    if (auto observe = observer.load()) observe(dt);
 }
 
 }  // namespace SysClock

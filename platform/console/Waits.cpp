@@ -12,11 +12,10 @@ namespace {
 
 std::atomic<void (*)()> publishHook{nullptr};
 std::atomic<uint64_t (*)()> countHook{nullptr};
+std::atomic<void (*)()> waitListener{nullptr};
 
 constexpr int kNoEnd = -1;
 std::atomic<int> endStatus{kNoEnd};
-
-
 }  // namespace
 
 void SetFrameHooks(const FrameHooks& hooks) {
@@ -26,11 +25,14 @@ void SetFrameHooks(const FrameHooks& hooks) {
 
 void BeforeWait() {
     if (auto publish = publishHook.load()) publish();
+    if (auto listener = waitListener.load()) listener();
     const int status = endStatus.load();
     if (status == kNoEnd) return;
     std::fflush(stdout);
     std::exit(status);
 }
+
+void SetWaitListener(void (*listener)()) { waitListener.store(listener); }
 
 uint64_t RequestsPosted() {
     auto count = countHook.load();

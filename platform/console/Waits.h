@@ -22,6 +22,11 @@ void SetFrameHooks(const FrameHooks& hooks);
 // window and restore the terminal).
 void BeforeWait();
 
+// Called at every wait after the frame is published (the real program
+// flushes its request trace there, so that a run ended by a signal leaves
+// whole frames in it). None by default.
+void SetWaitListener(void (*listener)());
+
 // Drawing requests posted so far (0 without hooks).
 uint64_t RequestsPosted();
 
