@@ -1,0 +1,92 @@
+// Recordings of a session: the text file that keeps everything the program's
+// behaviour depends on (the clock readings it took and the input events each
+// key poll received), the recorder that writes it as the program runs, and
+// the player that feeds it back. docs/replay-format.md describes the file.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/console/SysClock.h"
+#include "platform/console/InputQueue.h"
+
+namespace Recording {
+
+inline constexpr std::string_view kFormatName = "kyr-recording";
+inline constexpr int kFormatVersion = 1;
+
+// Exit statuses: a file refused before the program starts; a replay whose
+// program asked for more than the file holds.
+inline constexpr int kStatusBadRecording = 2;
+inline constexpr int kStatusRanOut = 3;
+
+// How the recorded run ended: the program returned its status (Exit), the
+// window was closed or lost (Closed), the runner stopped it (Stopped: a
+// headless script's end or time limit), or a signal ended it (Signal).
+enum class EndKind : uint8_t { Exit, Closed, Stopped, Signal };
+
+struct End {
+    EndKind kind = EndKind::Exit;
+    int64_t value = 0;   // the exit status, or the signal's number
+    uint64_t poll = 0;   // the polls made by then
+};
+
+struct PolledEvent {
+    uint64_t poll = 0;   // the key poll that received the event
+    IO::InputEvent event;
+};
+
+struct Header {
+    std::string program;  // "kyr" or "kyr-headless"
+    std::string version;  // the program's version, e.g. "1.0.0"
+    std::string options;  // NAME=VALUE words: how the picture was shown
+};
+
+struct Session {
+    Header header;
+    std::vector<SysClock::DateTime> clocks;   // in the order they were taken
+    std::vector<PolledEvent> events;          // in the order they were received
+    std::optional<End> end;                   // none when the run was cut short
+};
+
+struct Loaded {
+    Session session;
+    std::string error;  // empty when sound, else "line N: what is wrong"
+    bool Ok() const { return error.empty(); }
+};
+
+// Largest file read: far beyond hours of play, and small enough that an
+// endless file fails at once.
+inline constexpr std::size_t kMaxBytes = 256u * 1024 * 1024;
+
+Loaded ParseRecording(std::string_view text);
+// Reads the whole file, then parses it; a file that cannot be read gives
+// "cannot read recording \"PATH\"".
+Loaded LoadRecording(const std::string& path);
+
+// The file's lines, each with its line end.
+std::string HeaderText(const Header& header);
+std::string ClockLine(const SysClock::DateTime& dt);
+std::string EventLine(uint64_t poll, const IO::InputEvent& event);
+std::string EndLine(const End& end);
+
+// The recorder. Writes the header and from then on every clock reading and
+// every delivery of input events, each as it happens, and installs a handler
+// for the signals that end a session (interrupt, termination, hang-up, quit)
+// that writes the end line before the signal takes its course. False, with
+// `error` said, when the file cannot be created.
+bool StartRecording(const std::string& path, const Header& header, std::string& error);
+// Writes the end line; only the first call (or signal) writes one.
+void EndRecording(EndKind kind, int64_t value);
+
+// The player. From now on the program's clock readings and each poll's
+// events come from `session`; live input is dropped. When the program
+// reaches the recorded end, or asks for more than the file holds, the player
+// says so on standard error (messages begin with `who`) and calls `end` with
+// status 0 or kStatusRanOut; `end` must not return.
+using EndProgram = void (*)(int status);
+void StartReplay(Session session, std::string who, EndProgram end);
+
+}  // namespace Recording
