@@ -55,7 +55,7 @@ bool ScriptRunner::FinishTrace() { return CloseTrace(); }
 void ScriptRunner::Execute(const Command& command) {
     switch (command.kind) {
         case CommandKind::Key: effects_.PostKey(command.key); break;
-        case CommandKind::Event: effects_.PostEvent(); break;
+        case CommandKind::Event: effects_.PostOtherEvent(command.other); break;
         case CommandKind::Snap:
             if (!effects_.Snap(command.path)) Fail(command, "cannot write snapshot " + Quote(command.path));
             break;

@@ -25,6 +25,8 @@ public:
     virtual ~RunnerEffects() = default;
     virtual void PostKey(const KeyPress& key) = 0;
     virtual void PostEvent() = 0;
+    // A non-key event of the kind the script named; by default as PostEvent.
+    virtual void PostOtherEvent(IO::OtherEvent) { PostEvent(); }
     virtual bool Snap(const std::string& path) = 0;
     virtual bool TraceTo(const std::string& path) = 0;  // opens for append and switches the trace there
     // False once a write to the open trace file has failed.
@@ -54,6 +56,9 @@ public:
     // Closes the trace once the program has ended by itself; false (with the
     // message said) when the trace could not be written.
     bool FinishTrace();
+    // Ends the run now with `status`, as the script's end does (a replay
+    // that reached its end or ran out).
+    void Stop(int status) { End(status); }
 
 private:
     void Execute(const Command& command);

@@ -43,9 +43,14 @@ bool ParseTime(std::string_view text, uint64_t& ms) {
     return ec == std::errc() && end == text.data() + text.size() && ms <= MaxScriptTimeMs;
 }
 
-bool IsEventKind(std::string_view word) {
-    for (const char* kind : {"OTHER", "MOUSE", "FOCUS", "MENU", "SIZE"}) {
-        if (word == kind) return true;
+// The event kinds in the order of IO::OtherEvent.
+bool EventKind(std::string_view word, IO::OtherEvent& kind) {
+    const char* names[] = {"OTHER", "MOUSE", "FOCUS", "MENU", "SIZE"};
+    for (uint8_t k = 0; k <= IO::kLastOtherEvent; ++k) {
+        if (word == names[k]) {
+            kind = IO::OtherEvent(k);
+            return true;
+        }
     }
     return false;
 }
@@ -74,7 +79,7 @@ struct LineParser {
         }
         if (command == "event") {
             std::string_view kind = NextWord(rest);
-            if (!kind.empty() && !IsEventKind(kind)) return Fail("unknown event " + Quote(kind));
+            if (!kind.empty() && !EventKind(kind, out.other)) return Fail("unknown event " + Quote(kind));
             out.kind = CommandKind::Event;
             return NoMore(rest, kind.empty() ? command : kind);
         }

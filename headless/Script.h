@@ -26,6 +26,7 @@ struct Command {
     uint64_t timeMs = 0;
     CommandKind kind = CommandKind::End;
     KeyPress key{};     // Key
+    IO::OtherEvent other = IO::OtherEvent::Other;  // Event
     std::string path;   // Snap, Trace
     int line = 0;       // where it stands in the script
 };

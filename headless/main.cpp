@@ -1,8 +1,10 @@
 // kyr-headless: the whole program on the offscreen window, a virtual clock
-// and scripted keys. The program's console output goes to standard output;
-// the runner's own messages go to standard error.
+// and scripted keys (or the keys and clock readings of a recorded session).
+// The program's console output goes to standard output; the runner's own
+// messages go to standard error.
 //
-//   kyr-headless [--script FILE] [--clock "YYYY-MM-DD HH:MM:SS.CC"] [--until MS]
+//   kyr-headless [--script FILE] [--clock "YYYY-MM-DD HH:MM:SS.CC"] [--until MS] [--frames]
+//                [--record FILE] [--replay FILE]
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -11,10 +13,15 @@
 #include "headless/Quote.h"
 #include "headless/Runner.h"
 #include "platform/console/InputQueue.h"
+#include "platform/console/Recording.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphFrames.h"
 #include "platform/graph/GraphProbe.h"
 #include "shell/Shell.h"
+
+#ifndef KYR_VERSION
+#error "KYR_VERSION must come from the build (the project's version)"
+#endif
 
 namespace {
 
@@ -25,6 +32,8 @@ struct Options {
     CivilTime clock;
     uint64_t untilMs = DefaultUntilMs;
     bool frameMarks = false;   // --frames
+    std::string recordPath;
+    std::string replayPath;
 };
 
 // The runner's effects on the program: keys into the console queue,
@@ -41,9 +50,11 @@ public:
         IO::PostInput(IO::InputEvent{true, key.down});
         IO::PostInput(IO::InputEvent{true, key.up});
     }
-    void PostEvent() override {
+    void PostEvent() override { PostOtherEvent(IO::OtherEvent::Other); }
+    void PostOtherEvent(IO::OtherEvent kind) override {
         IO::InputEvent event;
         event.isKey = false;
+        event.other = kind;
         IO::PostInput(event);
     }
     bool Snap(const std::string& path) override {
@@ -83,6 +94,7 @@ public:
     // Ends in the middle of the program: finish the drawing, flush the trace
     // and stop Graph's threads before the process exits.
     void EndRun(int status) override {
+        Recording::EndRecording(Recording::EndKind::Stopped, status);
         if (started_) Graph::Sync();
         CloseTrace();
         std::fflush(stdout);
@@ -121,9 +133,13 @@ void WaitForScriptedEvent() {
     });
 }
 
+// A replay's end, or a replay that ran out: the run ends as a script's end does.
+void EndReplay(int status) { gRunner->Stop(status); }
+
 int Usage(const char* message) {
     std::fprintf(stderr, "kyr-headless: %s\n", message);
-    std::fprintf(stderr, "usage: kyr-headless [--script FILE] [--clock \"YYYY-MM-DD HH:MM:SS.CC\"] [--until MS] [--frames]\n");
+    std::fprintf(stderr, "usage: kyr-headless [--script FILE] [--clock \"YYYY-MM-DD HH:MM:SS.CC\"] [--until MS] [--frames]\n"
+                         "                    [--record FILE] [--replay FILE]\n");
     return StatusScriptFault;
 }
 
@@ -142,18 +158,56 @@ int ParseOptions(int argc, char** argv, Options& options) {
             options.frameMarks = true;
             continue;
         }
-        if (option != "--script" && option != "--clock" && option != "--until") {
+        if (option != "--script" && option != "--clock" && option != "--until" && option != "--record" &&
+            option != "--replay") {
             return Usage(("unknown option " + Quote(option)).c_str());
         }
         if (i + 1 >= argc) return Usage(("missing value after " + std::string(option)).c_str());
         std::string_view value = argv[++i];
         if (option == "--script") {
             options.scriptPath = std::string(value);
+        } else if (option == "--record") {
+            options.recordPath = std::string(value);
+        } else if (option == "--replay") {
+            options.replayPath = std::string(value);
         } else if (option == "--clock") {
             if (!ParseCivilTime(value, options.clock)) return Usage("bad --clock (want \"YYYY-MM-DD HH:MM:SS.CC\")");
         } else if (!ParseUntil(value, options.untilMs)) {
             return Usage("bad --until (want milliseconds)");
         }
+    }
+    return -1;
+}
+
+// Alongside a replay the keys come from the recording: a script may only
+// snap, trace and end.
+bool ScriptFitsReplay(const Script& script) {
+    for (const Command& command : script.commands) {
+        if (command.kind != CommandKind::Key && command.kind != CommandKind::Event) continue;
+        std::fprintf(stderr, "kyr-headless: script line %d: %s cannot be used with --replay (the recording gives the keys)\n",
+                     command.line, command.kind == CommandKind::Key ? "key" : "event");
+        return false;
+    }
+    return true;
+}
+
+// Loads the replay and opens the recording before the program starts;
+// returns the exit status when either fails.
+int StartSession(const Options& options) {
+    if (!options.replayPath.empty()) {
+        Recording::Loaded loaded = Recording::LoadRecording(options.replayPath);
+        if (!loaded.Ok()) {
+            std::fprintf(stderr, "kyr-headless: recording %s %s\n", Quote(options.replayPath).c_str(),
+                         loaded.error.c_str());
+            return Recording::kStatusBadRecording;
+        }
+        Recording::StartReplay(std::move(loaded.session), "kyr-headless", EndReplay);
+    }
+    std::string error;
+    const Recording::Header header{"kyr-headless", KYR_VERSION, "window=offscreen"};
+    if (!options.recordPath.empty() && !Recording::StartRecording(options.recordPath, header, error)) {
+        std::fprintf(stderr, "kyr-headless: %s\n", error.c_str());
+        return StatusScriptFault;
     }
     return -1;
 }
@@ -171,6 +225,8 @@ int main(int argc, char** argv) {
             return StatusScriptFault;
         }
     }
+    if (!options.replayPath.empty() && !ScriptFitsReplay(script)) return StatusScriptFault;
+    if (int status = StartSession(options); status >= 0) return status;
 
     static VirtualClock clock(options.clock);
     Clock::Use(clock);
@@ -189,6 +245,7 @@ int main(int argc, char** argv) {
     runner.RunStartCommands();
     effects.ProgramStarted();
     int status = KYR12::RunProgram();
+    Recording::EndRecording(Recording::EndKind::Exit, status);
     if (!runner.FinishTrace()) status = StatusScriptFault;
     effects.ProgramEnded();
     return status;

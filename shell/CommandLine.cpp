@@ -45,12 +45,23 @@ bool ApplyRenderer(CommandLine& options, std::string_view value) {
     return true;
 }
 
+// A file name for --record, --replay and --trace: anything but empty.
+template <std::string CommandLine::*Field>
+bool ApplyFile(CommandLine& options, std::string_view value) {
+    if (value.empty()) return false;
+    options.*Field = std::string(value);
+    return true;
+}
+
 constexpr Option kOptions[] = {
     {"--help", "-h", false, "", [](CommandLine& o, std::string_view) { o.help = true; return true; }},
     {"--version", "", false, "", [](CommandLine& o, std::string_view) { o.version = true; return true; }},
     {"--scale", "", true, "a whole number from 1 to 4", ApplyScale},
     {"--fullscreen", "", false, "", [](CommandLine& o, std::string_view) { o.window.fullscreen = true; return true; }},
     {"--renderer", "", true, "software or hardware", ApplyRenderer},
+    {"--record", "", true, "a file name", ApplyFile<&CommandLine::record>},
+    {"--replay", "", true, "a file name", ApplyFile<&CommandLine::replay>},
+    {"--trace", "", true, "a file name", ApplyFile<&CommandLine::trace>},
 };
 
 const Option* FindOption(std::string_view name) {
@@ -111,19 +122,25 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
 
 std::string UsageText() {
     return "Usage: kyr [--scale N] [--fullscreen] [--renderer software|hardware]\n"
+           "           [--record FILE] [--replay FILE] [--trace FILE]\n"
            "       kyr --help | --version\n"
            "The KYR space shooter, in a window.\n"
            "\n"
            "  --scale N         each pixel an N x N block, N from 1 to 4 (default 1)\n"
            "  --fullscreen      fill the screen: the largest whole scale, centred on black\n"
            "  --renderer KIND   software or hardware (default: hardware where it works)\n"
+           "  --record FILE     write the session to FILE, to be replayed exactly\n"
+           "  --replay FILE     play the session recorded in FILE; live keys are ignored\n"
+           "                    (Ctrl+C and closing the window still end it)\n"
+           "  --trace FILE      write every drawing request to FILE, one per line\n"
            "  -h, --help        show this text and exit\n"
            "  --version         show the version and exit\n"
            "\n"
            "Keys: arrows steer/move the highlight, SPACE fires/chooses, Alt+Enter/F11 in the\n"
            "window toggles fullscreen; Ctrl+C in the terminal or closing the window quits.\n"
            "\n"
-           "Exit status: 0 ok, 1 no window could be opened, 2 bad command line.\n";
+           "Exit status: 0 ok, 1 no window could be opened, 2 bad command line or\n"
+           "recording, 3 the replay asked for more than the recording holds.\n";
 }
 
 std::string VersionText() { return std::string(kProgramName) + " " KYR_VERSION "\n"; }

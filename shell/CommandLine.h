@@ -2,6 +2,7 @@
 // answers given without running the game (help, version, a bad argument).
 //
 //   kyr [--scale N] [--fullscreen] [--renderer software|hardware]
+//       [--record FILE] [--replay FILE] [--trace FILE]
 //   kyr --help | -h
 //   kyr --version
 //
@@ -23,12 +24,16 @@ inline constexpr std::string_view kProgramName = "kyr";
 // Exit statuses of kyr.
 inline constexpr int kStatusOk = 0;
 inline constexpr int kStatusNoWindow = 1;
-inline constexpr int kStatusBadCommandLine = 2;
+inline constexpr int kStatusBadCommandLine = 2;  // also: a recording refused
+inline constexpr int kStatusReplayRanOut = 3;     // a replay asked for more than the file holds
 
 struct CommandLine {
     bool help = false;
     bool version = false;
     Graph::SdlWindowOptions window;
+    std::string record;  // --record: write the session to this file
+    std::string replay;  // --replay: play this recorded session
+    std::string trace;   // --trace: write the drawing requests to this file
 };
 
 struct ParsedCommandLine {
