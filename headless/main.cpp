@@ -197,8 +197,7 @@ int StartSession(const Options& options) {
     if (!options.replayPath.empty()) {
         Recording::Loaded loaded = Recording::LoadRecording(options.replayPath);
         if (!loaded.Ok()) {
-            std::fprintf(stderr, "kyr-headless: recording %s %s\n", Quote(options.replayPath).c_str(),
-                         loaded.error.c_str());
+            std::fprintf(stderr, "kyr-headless: %s\n", loaded.error.c_str());
             return Recording::kStatusBadRecording;
         }
         Recording::StartReplay(std::move(loaded.session), "kyr-headless", EndReplay);

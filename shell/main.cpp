@@ -54,8 +54,7 @@ int StartSession(const Shell::CommandLine& options) {
     if (!options.replay.empty()) {
         Recording::Loaded loaded = Recording::LoadRecording(options.replay);
         if (!loaded.Ok()) {
-            std::fprintf(stderr, "kyr: recording %s %s\n", IO::QuotedText(options.replay, '"').c_str(),
-                         loaded.error.c_str());
+            std::fprintf(stderr, "kyr: %s\n", loaded.error.c_str());
             return Shell::kStatusBadCommandLine;
         }
         Recording::StartReplay(std::move(loaded.session), "kyr", EndReplay);
@@ -67,7 +66,7 @@ int StartSession(const Shell::CommandLine& options) {
             return Shell::kStatusBadCommandLine;
         }
         Graph::SetTrace(traceFile);
-        Waits::SetWaitListener(FlushTrace);
+        Waits::AddWaitListener(FlushTrace);
     }
     if (!options.record.empty()) {
         std::string error;

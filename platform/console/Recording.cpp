@@ -142,6 +142,8 @@ End ReadEnd(LineReader& in) {
     end.value = end.kind == EndKind::Signal ? in.Number("signal number", 1, 64) : in.Number("status", 0, 255);
     if (in.Word("\"poll\"") != "poll" && !in.Failed()) in.Fail("want \"poll\" before the end's poll number");
     end.poll = uint64_t(in.Number("poll number", 0, kMaxPoll));
+    if (in.Word("\"requests\"") != "requests" && !in.Failed()) in.Fail("want \"requests\" before the request count");
+    end.requests = uint64_t(in.Number("request count", 0, kMaxPoll));
     return end;
 }
 
@@ -260,7 +262,9 @@ Loaded LoadRecording(const std::string& path) {
                        (text.size() > kMaxBytes ? " (larger than 256 MiB)" : "");
         return loaded;
     }
-    return ParseRecording(text);
+    loaded = ParseRecording(text);
+    if (!loaded.Ok()) loaded.error = "recording " + IO::QuotedText(path, '"') + " " + loaded.error;
+    return loaded;
 }
 
 std::string HeaderText(const Header& header) {
@@ -292,7 +296,7 @@ std::string EventLine(uint64_t poll, const IO::InputEvent& event) {
 
 std::string EndLine(const End& end) {
     return "end " + std::string(kEndKinds[std::size_t(end.kind)]) + " " + std::to_string(end.value) + " poll " +
-           std::to_string(end.poll) + "\n";
+           std::to_string(end.poll) + " requests " + std::to_string(end.requests) + "\n";
 }
 
 }  // namespace Recording

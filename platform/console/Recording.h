@@ -29,8 +29,9 @@ enum class EndKind : uint8_t { Exit, Closed, Stopped, Signal };
 
 struct End {
     EndKind kind = EndKind::Exit;
-    int64_t value = 0;   // the exit status, or the signal's number
-    uint64_t poll = 0;   // the polls made by then
+    int64_t value = 0;      // the exit status, or the signal's number
+    uint64_t poll = 0;      // the polls made by then
+    uint64_t requests = 0;  // the drawing requests posted by the program's last wait
 };
 
 struct PolledEvent {
@@ -62,8 +63,8 @@ struct Loaded {
 inline constexpr std::size_t kMaxBytes = 256u * 1024 * 1024;
 
 Loaded ParseRecording(std::string_view text);
-// Reads the whole file, then parses it; a file that cannot be read gives
-// "cannot read recording \"PATH\"".
+// Reads the whole file, then parses it. The error names the file:
+// "recording \"PATH\" line N: ..." or "cannot read recording \"PATH\"".
 Loaded LoadRecording(const std::string& path);
 
 // The file's lines, each with its line end.
@@ -85,7 +86,11 @@ void EndRecording(EndKind kind, int64_t value);
 // events come from `session`; live input is dropped. When the program
 // reaches the recorded end, or asks for more than the file holds, the player
 // says so on standard error (messages begin with `who`) and calls `end` with
-// status 0 or kStatusRanOut; `end` must not return.
+// status 0 or kStatusRanOut; `end` must not return. The recorded end of a
+// run that did not end by itself is the first wait at which the program has
+// made the end's polls and posted at least its requests (where the recorded
+// run stopped), or the start of the poll after, or a key read in the end's
+// poll that finds nothing queued.
 using EndProgram = void (*)(int status);
 void StartReplay(Session session, std::string who, EndProgram end);
 

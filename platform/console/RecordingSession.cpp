@@ -11,6 +11,7 @@
 #include "platform/console/QuotedText.h"
 #include "platform/console/Recording.h"
 #include "platform/console/SysClockTap.h"
+#include "platform/console/Waits.h"
 
 namespace Recording {
 namespace {
@@ -25,6 +26,7 @@ struct RecorderState {
     std::string path;
     std::atomic<bool> ended{false};        // the end line is written once
     bool failed = false;                   // a write failed (said once)
+    std::atomic<uint64_t> drawn{0};        // drawing requests posted by the last wait
     std::array<struct sigaction, kEndingSignals.size()> previous{};
 };
 RecorderState recorder;
@@ -51,6 +53,9 @@ void Write(const std::string& text) {
 
 void RecordClock(const SysClock::DateTime& dt) { Write(ClockLine(dt)); }
 
+// A run stopped from outside stops at a wait; a replay stops at the same one.
+void NoteWait() { recorder.drawn.store(Waits::RequestsPosted()); }
+
 void RecordDelivery(uint64_t poll, const std::vector<IO::InputEvent>& events) {
     std::string lines;
     for (const IO::InputEvent& e : events) lines += EventLine(poll, e);
@@ -75,12 +80,14 @@ void AppendText(char*& out, const char* text) {
 void OnEndingSignal(int sig) {
     const int savedErrno = errno;
     if (!recorder.ended.exchange(true)) {
-        char line[64];
+        char line[96];
         char* out = line;
         AppendText(out, "end signal ");
         AppendNumber(out, uint64_t(sig));
         AppendText(out, " poll ");
         AppendNumber(out, IO::PollNumber());
+        AppendText(out, " requests ");
+        AppendNumber(out, recorder.drawn.load());
         *out++ = '\n';
         WriteAll(line, std::size_t(out - line));
     }
@@ -122,30 +129,38 @@ public:
             events.push_back(s_.events[next_].event);
     }
 
+    // A run that did not end by itself stopped at a wait.
+    void AtWait() {
+        if (!s_.end || s_.end->kind == EndKind::Exit) return;
+        if (IO::PollNumber() == s_.end->poll && Waits::RequestsPosted() >= s_.end->requests) ReachedEnd();
+    }
+
     void Exhausted(uint64_t poll) override {
         if (s_.end && poll == s_.end->poll) ReachedEnd();
         RanOut("a key at poll " + std::to_string(poll));
     }
 
     void Supply(SysClock::DateTime& dt) {
-        if (clocksUsed_ >= s_.clocks.size()) RanOut("clock reading " + std::to_string(clocksUsed_ + 1));
-        dt = s_.clocks[clocksUsed_++];
+        if (clocksUsed_ < s_.clocks.size()) {
+            dt = s_.clocks[clocksUsed_++];
+            return;
+        }
+        RanOut("clock reading " + std::to_string(clocksUsed_ + 1));
+        dt = SysClock::DateTime{};  // only while the end is under way
     }
 
 private:
     void ReachedEnd() {
-        std::fprintf(stderr, "%s: the replay reached the end of the recording (poll %llu)\n", who_.c_str(),
-                     static_cast<unsigned long long>(s_.end->poll));
-        Finish(0);
+        Finish(0, "the replay reached the end of the recording (poll " + std::to_string(s_.end->poll) + ")");
     }
 
-    void RanOut(const std::string& what) {
-        std::fprintf(stderr, "%s: the recording ends before %s\n", who_.c_str(), what.c_str());
-        Finish(kStatusRanOut);
-    }
+    void RanOut(const std::string& what) { Finish(kStatusRanOut, "the recording ends before " + what); }
 
-    void Finish(int status) {
+    void Finish(int status, const std::string& message) {
+        if (finishing_) return;  // the end itself waits once more (the window's last frame)
+        finishing_ = true;
         std::fflush(stdout);
+        std::fprintf(stderr, "%s: %s\n", who_.c_str(), message.c_str());
         end_(status);
         std::_Exit(status);  // `end` must not return; never go on without input
     }
@@ -156,6 +171,7 @@ private:
     uint64_t lastPoll_ = 0;
     std::size_t next_ = 0;
     std::size_t clocksUsed_ = 0;
+    bool finishing_ = false;
 };
 
 Player& ThePlayer() {
@@ -164,6 +180,7 @@ Player& ThePlayer() {
 }
 
 void SupplyClock(SysClock::DateTime& dt) { ThePlayer().Supply(dt); }
+void CheckReplayEnd() { ThePlayer().AtWait(); }
 
 bool replaying = false;
 
@@ -188,13 +205,14 @@ bool StartRecording(const std::string& path, const Header& header, std::string& 
     Write(HeaderText(header));
     InstallClockTap();
     IO::SetDeliveryObserver(RecordDelivery);
+    Waits::AddWaitListener(NoteWait);
     InstallSignalHandlers();
     return true;
 }
 
 void EndRecording(EndKind kind, int64_t value) {
     if (recorder.fd < 0 || recorder.ended.exchange(true)) return;
-    Write(EndLine({kind, value, IO::PollNumber()}));
+    Write(EndLine({kind, value, IO::PollNumber(), recorder.drawn.load()}));
 }
 
 void StartReplay(Session session, std::string who, EndProgram end) {
@@ -202,6 +220,7 @@ void StartReplay(Session session, std::string who, EndProgram end) {
     replaying = true;
     InstallClockTap();
     IO::SetInputFeed(&ThePlayer());
+    Waits::AddWaitListener(CheckReplayEnd);
 }
 
 }  // namespace Recording

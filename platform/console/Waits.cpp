@@ -12,7 +12,7 @@ namespace {
 
 std::atomic<void (*)()> publishHook{nullptr};
 std::atomic<uint64_t (*)()> countHook{nullptr};
-std::atomic<void (*)()> waitListener{nullptr};
+std::atomic<void (*)()> waitListeners[kMaxWaitListeners] = {};
 
 constexpr int kNoEnd = -1;
 std::atomic<int> endStatus{kNoEnd};
@@ -25,14 +25,20 @@ void SetFrameHooks(const FrameHooks& hooks) {
 
 void BeforeWait() {
     if (auto publish = publishHook.load()) publish();
-    if (auto listener = waitListener.load()) listener();
+    for (auto& slot : waitListeners)
+        if (auto listener = slot.load()) listener();
     const int status = endStatus.load();
     if (status == kNoEnd) return;
     std::fflush(stdout);
     std::exit(status);
 }
 
-void SetWaitListener(void (*listener)()) { waitListener.store(listener); }
+void AddWaitListener(void (*listener)()) {
+    for (auto& slot : waitListeners) {
+        void (*none)() = nullptr;
+        if (slot.compare_exchange_strong(none, listener)) return;
+    }
+}
 
 uint64_t RequestsPosted() {
     auto count = countHook.load();

@@ -22,10 +22,12 @@ void SetFrameHooks(const FrameHooks& hooks);
 // window and restore the terminal).
 void BeforeWait();
 
-// Called at every wait after the frame is published (the real program
-// flushes its request trace there, so that a run ended by a signal leaves
-// whole frames in it). None by default.
-void SetWaitListener(void (*listener)());
+// Adds a function called at every wait after the frame is published, before
+// an end request takes effect: the real program flushes its request trace
+// there, a recording notes how far the program has drawn, a replay checks
+// for its end. None by default; up to kMaxWaitListeners.
+inline constexpr int kMaxWaitListeners = 4;
+void AddWaitListener(void (*listener)());
 
 // Drawing requests posted so far (0 without hooks).
 uint64_t RequestsPosted();
