@@ -226,6 +226,7 @@ int main(int argc, char** argv) {
     }
     if (!options.replayPath.empty() && !ScriptFitsReplay(script)) return StatusScriptFault;
     if (int status = StartSession(options); status >= 0) return status;
+    Recording::RecordEndingSignals();
 
     static VirtualClock clock(options.clock);
     Clock::Use(clock);

@@ -92,6 +92,7 @@ int main(int argc, char** argv) {
     // cannot be read just gives no keys. A replay drops them, but the
     // terminal still gives Ctrl+C and shows no echo of what is typed.
     IO::StartConsoleInput();
+    Recording::RecordEndingSignals();
     int status = KYR12::RunProgram();
     IO::StopConsoleInput();  // restores the terminal
     Recording::EndRecording(Recording::EndKind::Exit, status);

@@ -74,11 +74,14 @@ std::string EventLine(uint64_t poll, const IO::InputEvent& event);
 std::string EndLine(const End& end);
 
 // The recorder. Writes the header and from then on every clock reading and
-// every delivery of input events, each as it happens, and installs a handler
-// for the signals that end a session (interrupt, termination, hang-up, quit)
-// that writes the end line before the signal takes its course. False, with
-// `error` said, when the file cannot be created.
+// every delivery of input events, each as it happens. False, with `error`
+// said, when the file cannot be created.
 bool StartRecording(const std::string& path, const Header& header, std::string& error);
+// Once recording: a handler for the signals that end a session (interrupt,
+// termination, hang-up, quit) writes the end line, then hands the signal on
+// to the handler it replaced. Installed after the terminal's own handlers,
+// which end the program without handing on.
+void RecordEndingSignals();
 // Writes the end line; only the first call (or signal) writes one.
 void EndRecording(EndKind kind, int64_t value);
 

@@ -99,18 +99,6 @@ void OnEndingSignal(int sig) {
     errno = savedErrno;
 }
 
-void InstallSignalHandlers() {
-    struct sigaction action {};
-    action.sa_handler = OnEndingSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (std::size_t k = 0; k < kEndingSignals.size(); ++k) {
-        sigaction(kEndingSignals[k], nullptr, &recorder.previous[k]);
-        if (recorder.previous[k].sa_handler == SIG_IGN) continue;  // an ignored signal stays ignored
-        sigaction(kEndingSignals[k], &action, nullptr);
-    }
-}
-
 // ---- The player ----
 
 class Player final : public IO::InputFeed {
@@ -206,9 +194,22 @@ bool StartRecording(const std::string& path, const Header& header, std::string& 
     InstallClockTap();
     IO::SetDeliveryObserver(RecordDelivery);
     Waits::AddWaitListener(NoteWait);
-    InstallSignalHandlers();
     return true;
 }
+
+void RecordEndingSignals() {
+    if (recorder.fd < 0) return;
+    struct sigaction action {};
+    action.sa_handler = OnEndingSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (std::size_t k = 0; k < kEndingSignals.size(); ++k) {
+        sigaction(kEndingSignals[k], nullptr, &recorder.previous[k]);
+        if (recorder.previous[k].sa_handler == SIG_IGN) continue;  // an ignored signal stays ignored
+        sigaction(kEndingSignals[k], &action, nullptr);
+    }
+}
+
 
 void EndRecording(EndKind kind, int64_t value) {
     if (recorder.fd < 0 || recorder.ended.exchange(true)) return;
