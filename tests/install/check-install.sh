@@ -42,6 +42,8 @@ expected_files=(
     usr/share/man/man6/kyr-headless.6.gz
     usr/share/doc/kyr/README.md
     usr/share/doc/kyr/docs/fidelity.md
+    usr/share/doc/kyr/docs/replay-format.md
+    usr/share/doc/kyr/docs/recordings/level1.kyrrec
     usr/share/doc/kyr/LICENSE
     usr/share/doc/kyr/LICENSES/font.txt
     usr/share/doc/kyr/copyright
