@@ -200,7 +200,7 @@ int StartSession(const Options& options) {
             std::fprintf(stderr, "kyr-headless: %s\n", loaded.error.c_str());
             return Recording::kStatusBadRecording;
         }
-        Recording::StartReplay(std::move(loaded.session), "kyr-headless", EndReplay);
+        Recording::StartReplay(std::move(loaded.session), "kyr-headless", KYR_VERSION, EndReplay);
     }
     std::string error;
     const Recording::Header header{"kyr-headless", KYR_VERSION, "window=offscreen"};

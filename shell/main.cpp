@@ -57,7 +57,7 @@ int StartSession(const Shell::CommandLine& options) {
             std::fprintf(stderr, "kyr: %s\n", loaded.error.c_str());
             return Shell::kStatusBadCommandLine;
         }
-        Recording::StartReplay(std::move(loaded.session), "kyr", EndReplay);
+        Recording::StartReplay(std::move(loaded.session), "kyr", KYR_VERSION, EndReplay);
     }
     if (!options.trace.empty()) {
         traceFile = std::fopen(options.trace.c_str(), "w");

@@ -93,8 +93,9 @@ void EndRecording(EndKind kind, int64_t value);
 // run that did not end by itself is the first wait at which the program has
 // made the end's polls and posted at least its requests (where the recorded
 // run stopped), or the start of the poll after, or a key read in the end's
-// poll that finds nothing queued.
+// poll that finds nothing queued. A recording made by another version of
+// the program is played all the same, with a warning: its rules may differ.
 using EndProgram = void (*)(int status);
-void StartReplay(Session session, std::string who, EndProgram end);
+void StartReplay(Session session, std::string who, std::string_view version, EndProgram end);
 
 }  // namespace Recording

@@ -24,6 +24,7 @@ constexpr std::array<int, 4> kEndingSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 struct RecorderState {
     int fd = -1;                           // opened for appending: every line is one write
     std::string path;
+    std::string who;                       // the program, for messages
     std::atomic<bool> ended{false};        // the end line is written once
     bool failed = false;                   // a write failed (said once)
     std::atomic<uint64_t> drawn{0};        // drawing requests posted by the last wait
@@ -47,8 +48,8 @@ bool WriteAll(const char* text, std::size_t length) {
 void Write(const std::string& text) {
     if (recorder.fd < 0 || WriteAll(text.data(), text.size()) || recorder.failed) return;
     recorder.failed = true;
-    std::fprintf(stderr, "cannot write recording %s: %s\n", IO::QuotedText(recorder.path, '"').c_str(),
-                 std::strerror(errno));
+    std::fprintf(stderr, "%s: cannot write recording %s: %s\n", recorder.who.c_str(),
+                 IO::QuotedText(recorder.path, '"').c_str(), std::strerror(errno));
 }
 
 void RecordClock(const SysClock::DateTime& dt) { Write(ClockLine(dt)); }
@@ -190,6 +191,7 @@ bool StartRecording(const std::string& path, const Header& header, std::string& 
     }
     recorder.fd = fd;
     recorder.path = path;
+    recorder.who = header.program;
     Write(HeaderText(header));
     InstallClockTap();
     IO::SetDeliveryObserver(RecordDelivery);
@@ -216,7 +218,11 @@ void EndRecording(EndKind kind, int64_t value) {
     Write(EndLine({kind, value, IO::PollNumber(), recorder.drawn.load()}));
 }
 
-void StartReplay(Session session, std::string who, EndProgram end) {
+void StartReplay(Session session, std::string who, std::string_view version, EndProgram end) {
+    if (session.header.version != version) {
+        std::fprintf(stderr, "%s: the recording was made by version %s, this is %s: the replay may differ\n",
+                     who.c_str(), IO::QuotedText(session.header.version, '"').c_str(), std::string(version).c_str());
+    }
     ThePlayer().Start(std::move(session), std::move(who), end);
     replaying = true;
     InstallClockTap();
