@@ -6,7 +6,8 @@
 
 namespace IO {
 
-void ModuleInit();                 // clears the pending character
+void ModuleInit();                 // clears the pending character; the next key poll is number 1
+// Each call of KeyPressed and RdKey is one key poll (see InputQueue.h).
 BOOLEAN KeyPressed();              // never blocks (a polling loop yields ~1 ms through the clock)
 uint8_t RdKey();                   // blocks until a key is available
 void RdLn();                       // returns at once

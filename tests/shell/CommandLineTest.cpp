@@ -65,6 +65,12 @@ TEST(CommandLineTest, GoodOptionsFillTheWindowOptions) {
     EXPECT_EQ(parsed.options.window.scale, 2);
     EXPECT_EQ(parsed.options.window.renderer, Renderer::Software);
     EXPECT_FALSE(parsed.options.help || parsed.options.version);
+
+    const Shell::CommandLine files = Parse({"--record", "a b.kyrrec", "--replay=old.kyrrec", "--trace", "t"}).options;
+    EXPECT_EQ(files.record, "a b.kyrrec");
+    EXPECT_EQ(files.replay, "old.kyrrec");
+    EXPECT_EQ(files.trace, "t");
+    EXPECT_EQ(Parse({"--record="}).error, "bad value '' for option '--record' (a file name)");
 }
 
 TEST(CommandLineTest, BadValuesAreNamedWithWhatIsAccepted) {
