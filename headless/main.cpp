@@ -99,6 +99,7 @@ public:
         CloseTrace();
         std::fflush(stdout);
         if (started_) Graph::ModuleExit();
+        if (status == 0 && !Recording::RecordingWritten()) status = StatusScriptFault;
         std::exit(status);
     }
 
@@ -246,7 +247,7 @@ int main(int argc, char** argv) {
     effects.ProgramStarted();
     int status = KYR12::RunProgram();
     Recording::EndRecording(Recording::EndKind::Exit, status);
-    if (!runner.FinishTrace()) status = StatusScriptFault;
+    if (!runner.FinishTrace() || !Recording::RecordingWritten()) status = StatusScriptFault;
     effects.ProgramEnded();
     return status;
 }

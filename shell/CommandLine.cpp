@@ -140,7 +140,8 @@ std::string UsageText() {
            "window toggles fullscreen; Ctrl+C in the terminal or closing the window quits.\n"
            "\n"
            "Exit status: 0 ok, 1 no window could be opened, 2 bad command line or\n"
-           "recording, 3 the replay asked for more than the recording holds.\n";
+           "recording, or a recording or trace that could not be written, 3 the replay\n"
+           "asked for more than the recording holds.\n";
 }
 
 std::string VersionText() { return std::string(kProgramName) + " " KYR_VERSION "\n"; }

@@ -24,7 +24,7 @@ inline constexpr std::string_view kProgramName = "kyr";
 // Exit statuses of kyr.
 inline constexpr int kStatusOk = 0;
 inline constexpr int kStatusNoWindow = 1;
-inline constexpr int kStatusBadCommandLine = 2;  // also: a recording refused
+inline constexpr int kStatusBadCommandLine = 2;  // also: a recording refused, a file not written
 inline constexpr int kStatusReplayRanOut = 3;     // a replay asked for more than the file holds
 
 struct CommandLine {

@@ -96,9 +96,14 @@ int main(int argc, char** argv) {
     int status = KYR12::RunProgram();
     IO::StopConsoleInput();  // restores the terminal
     Recording::EndRecording(Recording::EndKind::Exit, status);
-    if (traceFile != nullptr && std::fclose(traceFile) != 0) {
+    bool written = Recording::RecordingWritten();
+    if (traceFile != nullptr && (std::ferror(traceFile) != 0) | (std::fclose(traceFile) != 0)) {
         std::fprintf(stderr, "kyr: cannot write trace file %s\n", IO::QuotedText(command.options.trace, '"').c_str());
+        written = false;
     }
+    // A run whose recording or trace was not kept whole did not do what it
+    // was asked, whatever the game's own end.
+    if (status == Shell::kStatusOk && !written) status = Shell::kStatusBadCommandLine;
     if (status == Shell::kStatusNoWindow) {
         const std::string why = Shell::MissingDisplayLine(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
         std::fflush(stdout);

@@ -84,6 +84,9 @@ bool StartRecording(const std::string& path, const Header& header, std::string& 
 void RecordEndingSignals();
 // Writes the end line; only the first call (or signal) writes one.
 void EndRecording(EndKind kind, int64_t value);
+// False once a write to the recording has failed (a full disk, a closed
+// pipe): the run goes on, but it must not end as if all had been kept.
+bool RecordingWritten();
 
 // The player. From now on the program's clock readings and each poll's
 // events come from `session`; live input is dropped. When the program

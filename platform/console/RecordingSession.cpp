@@ -218,6 +218,8 @@ void EndRecording(EndKind kind, int64_t value) {
     Write(EndLine({kind, value, IO::PollNumber(), recorder.drawn.load()}));
 }
 
+bool RecordingWritten() { return !recorder.failed; }
+
 void StartReplay(Session session, std::string who, std::string_view version, EndProgram end) {
     if (session.header.version != version) {
         std::fprintf(stderr, "%s: the recording was made by version %s, this is %s: the replay may differ\n",

@@ -18,6 +18,7 @@
 namespace {
 
 using HeadlessRun::Result;
+using HeadlessRun::RunHeadless;
 using HeadlessRun::RunHeadlessWith;
 using testsupport::LastLine;
 using testsupport::ReadFile;
@@ -191,6 +192,14 @@ TEST(ReplayTest, TheCommittedLevelOneGameReplaysToItsRecordedEnd) {
     EXPECT_EQ(replay.err.find("the recording ends"), std::string::npos) << replay.err;
     const std::string trace = ReadFile(replay.dir + "/trace.txt");
     EXPECT_NE(trace.find("text 499 385 3 \"2\""), std::string::npos) << "level 2 was not announced";
+}
+
+// A recording that cannot be written (a full disk) leaves the game running,
+// says so once, and the run does not end as a success.
+TEST(ReplayTest, ARecordingThatCannotBeWrittenEndsWithStatusTwo) {
+    const Result r = RunHeadless("at 31000 end\n", "--record /dev/full");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "kyr-headless: cannot write recording \"/dev/full\": No space left on device\n");
 }
 
 }  // namespace
