@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 
 #include "platform/console/UsKeyboard.h"
 #include "platform/console/QuotedText.h"
@@ -254,8 +253,12 @@ Loaded LoadRecording(const std::string& path) {
     Loaded loaded;
     std::ifstream in(path, std::ios::binary);
     std::string text;
-    if (in) {
-        text.assign(std::istreambuf_iterator<char>(in), {});
+    // At most one byte past the limit is read, so that an endless file
+    // (a device, a pipe that never closes) is refused instead of filling memory.
+    char block[65536];
+    while (in && text.size() <= kMaxBytes) {
+        in.read(block, sizeof block);
+        text.append(block, std::size_t(in.gcount()));
     }
     if (!in.is_open() || in.bad() || text.size() > kMaxBytes) {
         loaded.error = "cannot read recording " + IO::QuotedText(path, '"') +

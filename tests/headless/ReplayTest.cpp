@@ -202,4 +202,11 @@ TEST(ReplayTest, ARecordingThatCannotBeWrittenEndsWithStatusTwo) {
     EXPECT_EQ(r.err, "kyr-headless: cannot write recording \"/dev/full\": No space left on device\n");
 }
 
+// An endless file is read only up to the size limit, then refused.
+TEST(ReplayTest, AnEndlessRecordingIsRefusedAtTheSizeLimit) {
+    const Result r = RunHeadlessWith("--replay /dev/zero");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "kyr-headless: cannot read recording \"/dev/zero\" (larger than 256 MiB)\n");
+}
+
 }  // namespace
