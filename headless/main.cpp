@@ -195,15 +195,12 @@ bool ScriptFitsReplay(const Script& script) {
 // Loads the replay and opens the recording before the program starts;
 // returns the exit status when either fails.
 int StartSession(const Options& options) {
-    if (!options.replayPath.empty()) {
-        Recording::Loaded loaded = Recording::LoadRecording(options.replayPath);
-        if (!loaded.Ok()) {
-            std::fprintf(stderr, "kyr-headless: %s\n", loaded.error.c_str());
-            return Recording::kStatusBadRecording;
-        }
-        Recording::StartReplay(std::move(loaded.session), "kyr-headless", KYR_VERSION, EndReplay);
-    }
     std::string error;
+    if (!options.replayPath.empty() &&
+        !Recording::StartReplayOf(options.replayPath, "kyr-headless", KYR_VERSION, EndReplay, error)) {
+        std::fprintf(stderr, "kyr-headless: %s\n", error.c_str());
+        return Recording::kStatusBadRecording;
+    }
     const Recording::Header header{"kyr-headless", KYR_VERSION, "window=offscreen"};
     if (!options.recordPath.empty() && !Recording::StartRecording(options.recordPath, header, error)) {
         std::fprintf(stderr, "kyr-headless: %s\n", error.c_str());

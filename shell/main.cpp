@@ -51,13 +51,10 @@ std::string PictureOptions(const Graph::SdlWindowOptions& w) {
 // Opens the trace and the recording and loads the replay, before anything
 // starts; returns the exit status when one of them fails.
 int StartSession(const Shell::CommandLine& options) {
-    if (!options.replay.empty()) {
-        Recording::Loaded loaded = Recording::LoadRecording(options.replay);
-        if (!loaded.Ok()) {
-            std::fprintf(stderr, "kyr: %s\n", loaded.error.c_str());
-            return Shell::kStatusBadCommandLine;
-        }
-        Recording::StartReplay(std::move(loaded.session), "kyr", KYR_VERSION, EndReplay);
+    std::string error;
+    if (!options.replay.empty() && !Recording::StartReplayOf(options.replay, "kyr", KYR_VERSION, EndReplay, error)) {
+        std::fprintf(stderr, "kyr: %s\n", error.c_str());
+        return Shell::kStatusBadCommandLine;
     }
     if (!options.trace.empty()) {
         traceFile = std::fopen(options.trace.c_str(), "w");
@@ -69,7 +66,6 @@ int StartSession(const Shell::CommandLine& options) {
         Waits::AddWaitListener(FlushTrace);
     }
     if (!options.record.empty()) {
-        std::string error;
         if (!Recording::StartRecording(options.record, {"kyr", KYR_VERSION, PictureOptions(options.window)}, error)) {
             std::fprintf(stderr, "kyr: %s\n", error.c_str());
             return Shell::kStatusBadCommandLine;

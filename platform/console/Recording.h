@@ -100,5 +100,9 @@ bool RecordingWritten();
 // the program is played all the same, with a warning: its rules may differ.
 using EndProgram = void (*)(int status);
 void StartReplay(Session session, std::string who, std::string_view version, EndProgram end);
+// Loads the recording at `path` and starts its replay; false, with `error`
+// said, when the file cannot be read or is not sound.
+bool StartReplayOf(const std::string& path, std::string who, std::string_view version, EndProgram end,
+                   std::string& error);
 
 }  // namespace Recording

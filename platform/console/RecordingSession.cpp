@@ -232,4 +232,15 @@ void StartReplay(Session session, std::string who, std::string_view version, End
     Waits::AddWaitListener(CheckReplayEnd);
 }
 
+bool StartReplayOf(const std::string& path, std::string who, std::string_view version, EndProgram end,
+                   std::string& error) {
+    Loaded loaded = LoadRecording(path);
+    if (!loaded.Ok()) {
+        error = loaded.error;
+        return false;
+    }
+    StartReplay(std::move(loaded.session), std::move(who), version, end);
+    return true;
+}
+
 }  // namespace Recording

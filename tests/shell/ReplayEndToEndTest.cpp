@@ -50,6 +50,15 @@ bool StartedToTheMenu(KyrRun& run) {
     return WaitForTrace(run, "**9**     Close", 180s);
 }
 
+// From the start to the first frames of a level-1 game, past its announcement.
+bool StartedALevelOneGame(KyrRun& run) {
+    if (!StartedToTheMenu(run)) return false;
+    run.Type(std::string(kDown) + kDown + " ");  // entry 3: a game at level 1
+    if (!WaitForTrace(run, "FASTEN YOUR SEATBELT", 30s)) return false;
+    std::this_thread::sleep_for(2s);              // the announcement's pause
+    return true;
+}
+
 // Steering and firing at uneven times, by turns into the terminal and into
 // the window: about 12 keys a burst, `bursts` bursts.
 void PlayTheGame(KyrRun& run, int bursts) {
@@ -103,10 +112,7 @@ TEST(ReplayEndToEndTest, ARealSessionReplaysToTheSameTraceHeadlessAndInAWindow) 
     testsupport::XvfbServer server;
     ASSERT_TRUE(server.Start("1100x800x24"));
     KyrRun run(server.Display());
-    ASSERT_TRUE(StartedToTheMenu(run)) << ReadFile(run.Folder() + "/err.txt");
-    run.Type(std::string(kDown) + kDown + " ");  // entry 3: a game at level 1
-    ASSERT_TRUE(WaitForTrace(run, "FASTEN YOUR SEATBELT", 30s));
-    std::this_thread::sleep_for(2s);              // the announcement's pause
+    ASSERT_TRUE(StartedALevelOneGame(run)) << ReadFile(run.Folder() + "/err.txt");
     PlayTheGame(run, 20);
     run.Type("q");                                // back to the menu, entry 3 highlighted
     std::this_thread::sleep_for(1s);
@@ -147,10 +153,7 @@ TEST(ReplayEndToEndTest, ASessionEndedByCtrlCReplaysToItsLastPoll) {
     testsupport::XvfbServer server;
     ASSERT_TRUE(server.Start("1100x800x24"));
     KyrRun run(server.Display());
-    ASSERT_TRUE(StartedToTheMenu(run)) << ReadFile(run.Folder() + "/err.txt");
-    run.Type(std::string(kDown) + kDown + " ");
-    ASSERT_TRUE(WaitForTrace(run, "FASTEN YOUR SEATBELT", 30s));
-    std::this_thread::sleep_for(2s);
+    ASSERT_TRUE(StartedALevelOneGame(run)) << ReadFile(run.Folder() + "/err.txt");
     PlayTheGame(run, 4);
     run.Type("\x03");
     const KyrRun::Result real = run.Finish(30s);
