@@ -14,9 +14,11 @@
 #include "headless/Runner.h"
 #include "platform/console/InputQueue.h"
 #include "platform/console/Recording.h"
+#include "platform/console/Waits.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphFrames.h"
 #include "platform/graph/GraphProbe.h"
+#include "platform/runtime/Session.h"
 #include "shell/Shell.h"
 
 #ifndef KYR_VERSION
@@ -37,15 +39,9 @@ struct Options {
 };
 
 // The runner's effects on the program: keys into the console queue,
-// snapshots and traces through Graph, and a clean end of the process.
+// snapshots and traces through Graph, and the end of the run.
 class ProgramEffects : public RunnerEffects {
 public:
-    void ProgramStarted() { started_ = true; }
-    void ProgramEnded() {
-        CloseTrace();
-        started_ = false;
-    }
-
     void PostKey(const KeyPress& key) override {
         IO::PostInput(IO::InputEvent{true, key.down});
         IO::PostInput(IO::InputEvent{true, key.up});
@@ -57,14 +53,10 @@ public:
         event.other = kind;
         IO::PostInput(event);
     }
-    bool Snap(const std::string& path) override {
-        Graph::Sync();
-        return Graph::WritePng(path.c_str());
-    }
+    bool Snap(const std::string& path) override { return Graph::WritePng(path.c_str()); }
     bool TraceTo(const std::string& path) override {
         std::FILE* file = std::fopen(path.c_str(), "a");
         if (file == nullptr) return false;
-        if (started_) Graph::Sync();
         Graph::SetTrace(file);
         if (trace_ != nullptr) std::fclose(trace_);
         trace_ = file;
@@ -87,21 +79,10 @@ public:
     // The program writes the trace on its own thread, the one the runner's
     // hooks run on, so the file's error mark can be read here.
     bool TraceWritesOk() override { return trace_ == nullptr || std::ferror(trace_) == 0; }
-    bool TraceOff() override {
-        if (started_) Graph::Sync();
-        return CloseTrace();
-    }
-    // Ends in the middle of the program: finish the drawing, flush the trace
-    // and stop Graph's threads before the process exits.
-    void EndRun(int status) override {
-        Recording::EndRecording(Recording::EndKind::Stopped, status);
-        if (started_) Graph::Sync();
-        CloseTrace();
-        std::fflush(stdout);
-        if (started_) Graph::ModuleExit();
-        if (status == 0 && !Recording::RecordingWritten()) status = StatusScriptFault;
-        std::exit(status);
-    }
+    bool TraceOff() override { return CloseTrace(); }
+    // Ends in the middle of the program: the run unwinds to its one way out
+    // (platform/runtime), which closes the trace and the recording.
+    void EndRun(int status) override { throw Waits::EndOfRun{Waits::EndCause::Stopped, status, 0}; }
 
 private:
     // False when any write to the file, its last flush or its close failed
@@ -116,7 +97,6 @@ private:
         return ok;
     }
 
-    bool started_ = false;
     std::FILE* trace_ = nullptr;
     bool markFrames_ = false;
     uint64_t postedAtMark_ = 0;
@@ -134,8 +114,8 @@ void WaitForScriptedEvent() {
     });
 }
 
-// A replay's end, or a replay that ran out: the run ends as a script's end does.
-void EndReplay(int status) { gRunner->Stop(status); }
+// The run's end closes the trace a script left open; false when it was not kept.
+bool CloseScriptTrace() { return gRunner == nullptr || gRunner->FinishTrace(); }
 
 int Usage(const char* message) {
     std::fprintf(stderr, "kyr-headless: %s\n", message);
@@ -192,23 +172,6 @@ bool ScriptFitsReplay(const Script& script) {
     return true;
 }
 
-// Loads the replay and opens the recording before the program starts;
-// returns the exit status when either fails.
-int StartSession(const Options& options) {
-    std::string error;
-    if (!options.replayPath.empty() &&
-        !Recording::StartReplayOf(options.replayPath, "kyr-headless", KYR_VERSION, EndReplay, error)) {
-        std::fprintf(stderr, "kyr-headless: %s\n", error.c_str());
-        return Recording::kStatusBadRecording;
-    }
-    const Recording::Header header{"kyr-headless", KYR_VERSION, "window=offscreen"};
-    if (!options.recordPath.empty() && !Recording::StartRecording(options.recordPath, header, error)) {
-        std::fprintf(stderr, "kyr-headless: %s\n", error.c_str());
-        return StatusScriptFault;
-    }
-    return -1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,8 +186,15 @@ int main(int argc, char** argv) {
         }
     }
     if (!options.replayPath.empty() && !ScriptFitsReplay(script)) return StatusScriptFault;
-    if (int status = StartSession(options); status >= 0) return status;
-    Recording::RecordEndingSignals();
+    Runtime::SessionFiles files;
+    files.program = "kyr-headless";
+    files.version = KYR_VERSION;
+    files.pictureOptions = "window=offscreen";
+    files.replayPath = options.replayPath;
+    files.recordPath = options.recordPath;
+    files.closeOwnFiles = CloseScriptTrace;
+    Runtime::Session session;
+    if (!session.Open(files)) return StatusScriptFault;
 
     static VirtualClock clock(options.clock);
     Clock::Use(clock);
@@ -240,11 +210,10 @@ int main(int argc, char** argv) {
     });
     IO::SetWaitHook(WaitForScriptedEvent);
 
-    runner.RunStartCommands();
-    effects.ProgramStarted();
-    int status = KYR12::RunProgram();
-    Recording::EndRecording(Recording::EndKind::Exit, status);
-    if (!runner.FinishTrace() || !Recording::RecordingWritten()) status = StatusScriptFault;
-    effects.ProgramEnded();
-    return status;
+    // The script's first commands run before the program starts, inside the
+    // run, so that a script that ends or fails at once ends it the same way.
+    return session.Run([] {
+        gRunner->RunStartCommands();
+        return KYR12::RunProgram();
+    });
 }

@@ -37,7 +37,6 @@ void BM_TekenPolyhedron(benchmark::State& state) {
     for (auto _ : state) {
         TekenPolyhedron(p);
     }
-    Graph::Sync();
     state.SetItemsProcessed(state.iterations());
     state.SetLabel("solids through Graph");
 }
@@ -81,7 +80,6 @@ void BM_TekenSterren(benchmark::State& state) {
     for (auto _ : state) {
         KYR12::TekenSterren();
     }
-    Graph::Sync();
     state.SetItemsProcessed(state.iterations());
     state.SetLabel("calls (201 stars each)");
 }

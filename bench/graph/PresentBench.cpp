@@ -1,92 +1,93 @@
-// Publishing and presenting one frame as the SDL window does it on the
-// software path: the caller copies the changed rows of the back buffer to
-// the window surface, the window thread converts them through the palette
-// at the window's scale and sends them to the display. Needs a display
-// (e.g. Xvfb); skips without one.
-#include <SDL2/SDL.h>
+// Publishing and presenting frames through the SDL window on the software
+// path, as the program does at each wait: the back buffer is compared with
+// the frame shown last, the spans that changed are converted through the
+// palette at the window's scale and sent to the display. Two kinds of frame:
+// a typical game frame (a clear, stars that drift a pixel, wireframes,
+// captions: few pixels change) and frames where every row changes. Needs a
+// display (e.g. Xvfb, large enough for scale 3); skips without one.
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <memory>
 #include "HeavyFrame.h"
 #include "platform/graph/GraphFrames.h"
-#include "platform/graph/GraphProbe.h"
-#include "platform/graph/detail/GraphService.h"
-#include "platform/graph/sdl/detail/SdlPresent.h"
-#include "platform/graph/WindowBackend.h"
+#include "platform/graph/sdl/SdlWindow.h"
 #include "tests/support/OffscreenGraph.h"
 
 namespace {
 
 using namespace graphbench;
-using namespace Graph::detail;
 
-// A window backend that shows frames without a window: the benchmark does
-// the window thread's part itself.
-class BenchWindow final : public Graph::WindowBackend {
-public:
-    bool Open(const Graph::WindowPlacement&) override { return true; }
-    void Run() override {
-        while (!stop_.load()) SDL_Delay(5);
-    }
-    void Stop() override { stop_.store(true); }
-    bool ShowsFrames() const override { return true; }
-
-private:
-    std::atomic<bool> stop_{false};
-};
-
-bool Prepare() {
-    static const bool ready = [] {
-        if (!std::getenv("DISPLAY")) return false;
-        if (!testsupport::OpenGraph(Graph::WindowSystem{[]() -> std::unique_ptr<Graph::WindowBackend> {
-                return std::make_unique<BenchWindow>(); }, nullptr}))
-            return false;
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-    }();
-    return ready;
+bool OpenAtScale(int scale) {
+    if (!std::getenv("DISPLAY")) return false;
+    testsupport::CloseGraph();
+    Graph::SdlWindowOptions options;
+    options.scale = scale;
+    options.renderer = Graph::SdlWindowOptions::Renderer::Software;
+    return testsupport::OpenGraph(Graph::SdlWindowSystem(options));
 }
 
-// Publishes the heavy frame and presents it at `scale`, as the window thread
-// does: changed rows converted into the window surface, then sent.
-void PresentAtScale(benchmark::State& state, int scale) {
-    if (!Prepare()) {
+// A game frame: the whole window cleared, 200 stars that drift with the
+// frame number, 20 small wireframes and the captions.
+void DrawGameFrame(uint32_t frame) {
+    Graph::Rectangle(0, 0, 1025, 730, 0, true);
+    uint32_t seed = 99;
+    auto next = [&](uint32_t range) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % range;
+    };
+    for (int i = 0; i < 200; ++i) {
+        const uint32_t x = (next(1000) + frame) % 1020, y = next(725);
+        Graph::Rectangle(x, y, x + 1, y + 1, 15, true);
+    }
+    for (int i = 0; i < 20; ++i) {
+        const uint32_t x = 200 + next(600) + frame % 7, y = 100 + next(500);
+        Graph::Line(x, y, x + 30, y, 12);
+        Graph::Line(x + 30, y, x + 30, y + 30, 12);
+        Graph::Line(x + 30, y + 30, x, y + 30, 12);
+        Graph::Line(x, y + 30, x, y, 12);
+    }
+    Graph::RawOutText(20, 340, 3, "Score");
+    Graph::RawOutText(945, 340, 3, "level");
+}
+
+void PresentGameFrames(benchmark::State& state) {
+    if (!OpenAtScale(static_cast<int>(state.range(0)))) {
         state.SkipWithError("no display");
         return;
     }
-    int w = 1025, h = 730;
-    if (scale > 1) ScaledClientSize(1025, 730, scale, w, h);
-    SDL_Window* window = SDL_CreateWindow("Graph", 0, 0, w, h, SDL_WINDOW_SHOWN);
-    Service& sv = TheService();
-    const std::vector<Request> frame = HeavyFrame();
-    uint32_t table[256];
+    uint32_t frame = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        DrawGameFrame(frame++);
+        state.ResumeTiming();
+        Graph::PublishFrame();
+    }
+    testsupport::CloseGraph();
+}
+BENCHMARK(PresentGameFrames)->Name("BM_PublishAndPresent/game_frame")->Arg(1)->Arg(2)->Arg(3)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void PresentWholeFrames(benchmark::State& state) {
+    if (!OpenAtScale(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("no display");
+        return;
+    }
+    const std::vector<Request> heavy = HeavyFrame();
     uint64_t frames = 0;
     for (auto _ : state) {
         state.PauseTiming();
         // The heavy frame and a blue screen by turns: every row changes each time.
         if (frames++ % 2 == 0) {
-            for (const Request& r : frame) PostThroughGraph(r);
+            for (const Request& r : heavy) PostThroughGraph(r);
         } else {
             Graph::Rectangle(0, 0, 1025, 730, 1, true);
         }
-        Graph::Sync();
         state.ResumeTiming();
         Graph::PublishFrame();
-        SDL_Surface* surface = SDL_GetWindowSurface(window);
-        std::lock_guard<std::mutex> lock(sv.windowLock);
-        const Layout layout = ComputeLayout(surface->w, surface->h, 1025, 730, scale, false);
-        FillColourTable(sv.window.palette, [&](uint8_t r, uint8_t g, uint8_t b) { return SDL_MapRGB(surface->format, r, g, b); },
-                        table);
-        Canvas canvas{static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w, surface->h};
-        for (const RowBand& b : TakeChangedBands(sv.window, layout.shownH, false))
-            ConvertRows(sv.window.pixels, table, layout, canvas, b.y0, b.y1);
-        SDL_UpdateWindowSurface(window);
     }
-    SDL_DestroyWindow(window);
+    testsupport::CloseGraph();
 }
-
-void BM_PublishAndPresent(benchmark::State& state) { PresentAtScale(state, static_cast<int>(state.range(0))); }
-BENCHMARK(BM_PublishAndPresent)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(PresentWholeFrames)->Name("BM_PublishAndPresent/every_row")->Arg(1)->Arg(2)->Arg(3)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 

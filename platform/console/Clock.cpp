@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <ctime>
 
+#include "platform/console/InputQueue.h"
+
 namespace Clock {
 namespace {
 
@@ -26,15 +28,22 @@ public:
 
     uint64_t NowUs() override { return (MonotonicNs() - startNs_) / kNsPerUs; }
 
-    // Sleeps to an absolute deadline so that repeated waits do not drift,
-    // and resumes after signal interruptions.
-    void SleepUntilUs(uint64_t deadline) override {
-        uint64_t targetNs = startNs_ + deadline * kNsPerUs;
-        timespec ts{};
-        ts.tv_sec = time_t(targetNs / kNsPerSecond);
-        ts.tv_nsec = long(targetNs % kNsPerSecond);
-        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+    void SleepUntilUs(uint64_t deadline) override { WaitUntilUs(deadline, EndAsked); }
+
+    // Pumps the window's events until less than a millisecond is left (at
+    // least once, however late the wait starts: a game slower than its
+    // pace still hears its window), then sleeps the rest precisely.
+    void WaitUntilUs(uint64_t deadline, bool (*done)()) override {
+        Waits::Pump(0);
+        for (;;) {
+            if (done != nullptr && done()) return;
+            const uint64_t now = NowUs();
+            if (now >= deadline) return;
+            const uint64_t left = deadline - now;
+            if (left < 1000) break;
+            Waits::Pump(static_cast<int>(left / 1000));
         }
+        SleepPreciselyUntil(deadline);
     }
 
     WallTime LocalTime() override {
@@ -62,8 +71,24 @@ public:
     }
 
 private:
+    static bool EndAsked() { return Waits::EndRequested(); }
+
+    // Sleeps to an absolute deadline so that repeated waits do not drift,
+    // and resumes after signal interruptions.
+    void SleepPreciselyUntil(uint64_t deadline) {
+        uint64_t targetNs = startNs_ + deadline * kNsPerUs;
+        timespec ts{};
+        ts.tv_sec = time_t(targetNs / kNsPerSecond);
+        ts.tv_nsec = long(targetNs % kNsPerSecond);
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+            if (Waits::EndRequested()) return;
+        }
+    }
+
     uint64_t startNs_;
 };
+
+bool InputOrEnd() { return IO::InputWaiting() || Waits::EndRequested(); }
 
 std::atomic<Source*> installed{nullptr};
 
@@ -79,6 +104,19 @@ void Use(Source& source) { installed.store(&source); }
 Source& Current() {
     Source* s = installed.load();
     return s != nullptr ? *s : RealClock();
+}
+
+void Source::WaitUntilUs(uint64_t deadline, bool (*done)()) {
+    constexpr uint64_t kStepUs = 1000;
+    for (uint64_t now = NowUs(); now < deadline && (done == nullptr || !done()); now = NowUs())
+        SleepUntilUs(deadline - now > kStepUs ? now + kStepUs : deadline);
+}
+
+void WaitForInputUs(uint64_t us) {
+    Waits::BeforeWait();
+    Source& clock = Current();
+    clock.WaitUntilUs(clock.NowUs() + us, InputOrEnd);
+    Waits::AfterWait();
 }
 
 }  // namespace Clock

@@ -1,8 +1,13 @@
 // The reader thread of standard input: waits for bytes, decodes them into
-// key records and posts them to the console input queue.
+// key records and posts them to the console input queue, which wakes the
+// program's wait (Waits::Wake). It stays a thread of its own rather than a
+// file the window's pump also watches: SDL's wait offers no way to add a
+// file to it, and a thread that only ever blocks on the terminal costs
+// nothing between keys.
 #include "platform/console/ConsoleInput.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
@@ -68,6 +73,12 @@ ReadResult WaitAndRead(const Reader& r, bool awaitingMore, uint8_t* buffer, std:
 
 void ReadLoop(Reader* r) {
     pthread_setname_np(pthread_self(), "kyr-keys");
+    // Signals that end the run go to the program's thread, where they
+    // interrupt the wait under way at once.
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&ending, sig);
+    pthread_sigmask(SIG_BLOCK, &ending, nullptr);
     KeyDecoder::Options options;
     options.lineFeedIsEnter = !r->terminal;
     KeyDecoder decoder(options);

@@ -12,7 +12,13 @@
 namespace IO {
 namespace {
 
-constexpr uint64_t kIdlePollUs = 1000;
+// An idle poll waits this long at most; a key, a window event or an end
+// request ends the wait at once, so the menu costs nothing while it waits.
+constexpr uint64_t kIdleWaitUs = 100000;
+// A replay's input comes from its recording, not from the inbox, so there
+// is nothing to wait for: it idles a millisecond a poll, as a live poll
+// loop once did (recordings count polls, not time).
+constexpr uint64_t kReplayIdleUs = 1000;
 
 struct IoState {
     uint8_t pending = 0;  // second half of a two-part key code; 0 = none
@@ -45,13 +51,14 @@ InputEvent NextEvent() {
     while (!PopQueued(event)) {
         Waits::BeforeWait();
         WaitForInput();
+        Waits::AfterWait();
     }
     return event;
 }
 
 // A poll of an empty queue. The menu polls without pause, so a poll that
-// follows an empty poll with nothing drawn in between gives the core away
-// briefly (and so shows the window the finished picture). A poll that
+// follows an empty poll with nothing drawn in between waits for input (and
+// so shows the window the finished picture). A poll that
 // follows drawing returns at once: the game polls once a frame, in the
 // middle of drawing it, and must not show a frame without its captions.
 void IdlePoll() {
@@ -59,7 +66,9 @@ void IdlePoll() {
     const bool polling = io.lastPollEmpty && drawn == io.drawnAtLastPoll;
     io.lastPollEmpty = true;
     io.drawnAtLastPoll = drawn;
-    if (polling) Clock::SleepUs(kIdlePollUs);
+    if (!polling) return;
+    if (Replaying()) Clock::SleepUs(kReplayIdleUs);
+    else Clock::WaitForInputUs(kIdleWaitUs);
 }
 
 }  // namespace

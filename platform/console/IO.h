@@ -8,7 +8,7 @@ namespace IO {
 
 void ModuleInit();                 // clears the pending character; the next key poll is number 1
 // Each call of KeyPressed and RdKey is one key poll (see InputQueue.h).
-BOOLEAN KeyPressed();              // never blocks (a polling loop yields ~1 ms through the clock)
+BOOLEAN KeyPressed();              // never blocks long (a polling loop waits for input, 0.1 s at most)
 uint8_t RdKey();                   // blocks until a key is available
 void RdLn();                       // returns at once
 void WrStr(const CHAR* s, std::size_t capacity);

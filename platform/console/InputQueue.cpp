@@ -5,7 +5,6 @@
 #include "platform/console/Waits.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <mutex>
 
@@ -14,7 +13,6 @@ namespace {
 
 struct QueueState {
     std::mutex lock;
-    std::condition_variable posted;
     std::deque<InputEvent> inbox;   // posted, not yet delivered by a poll
     std::deque<InputEvent> events;  // delivered: what the program reads
 };
@@ -61,7 +59,13 @@ void PostInput(const InputEvent& event) {
         std::lock_guard<std::mutex> guard(q.lock);
         q.inbox.push_back(event);
     }
-    q.posted.notify_all();
+    Waits::Wake();
+}
+
+bool InputWaiting() {
+    QueueState& q = Queue();
+    std::lock_guard<std::mutex> guard(q.lock);
+    return !q.inbox.empty();
 }
 
 bool PeekInput(InputEvent& event) {
@@ -126,21 +130,15 @@ void WaitForInput() {
     if (WaitHook hook = waitHook.load()) {
         hook();
     } else {
-        QueueState& q = Queue();
-        std::unique_lock<std::mutex> guard(q.lock);
-        q.posted.wait(guard, [&q] { return !q.inbox.empty() || Waits::EndRequested(); });
+        while (!InputWaiting() && !Waits::EndRequested()) Waits::Pump(Waits::kMaxPumpMs);
     }
     Deliver(false);
-}
-
-void WakeReader() {
-    QueueState& q = Queue();
-    { std::lock_guard<std::mutex> guard(q.lock); }
-    q.posted.notify_all();
 }
 
 void SetDeliveryObserver(DeliveryObserver watch) { observer.store(watch); }
 
 void SetInputFeed(InputFeed* replay) { feed.store(replay); }
+
+bool Replaying() { return feed.load() != nullptr; }
 
 }  // namespace IO

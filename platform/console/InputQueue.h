@@ -42,8 +42,11 @@ struct InputEvent {
     OtherEvent other = OtherEvent::Other;  // a non-key event's kind
 };
 
-// Thread-safe: appends one event to the inbox and wakes a waiting reader.
+// Thread-safe: appends one event to the inbox and wakes the program's wait
+// (Waits::Wake).
 void PostInput(const InputEvent& event);
+// Whether the inbox holds an event (any thread).
+bool InputWaiting();
 // Tests and tools: the oldest event waiting, in the queue or still in the
 // inbox, without removing it; false when there is none.
 bool PeekInput(InputEvent& event);
@@ -67,17 +70,16 @@ bool PeekQueued(InputEvent& event);
 bool PopQueued(InputEvent& event);
 
 // Waiting for input when the queue is empty (IO.RdKey). By default the
-// caller blocks until a source posts an event. A runner may install a hook
+// caller pumps the window's events (Waits::Pump) until a source posts an
+// event or the run is asked to end. A runner may install a hook
 // instead (the headless runner advances its virtual clock to the next
 // scripted key, or ends the run when none is left). The hook returns once
 // the inbox is not empty.
 using WaitHook = void (*)();
 void SetWaitHook(WaitHook hook);
-// Program thread: blocks until the inbox holds an event, or the program was
+// Program thread: waits until the inbox holds an event, or the program was
 // asked to end; then moves the inbox into the queue, within the same poll.
 void WaitForInput();
-// Any thread: wakes a reader blocked in WaitForInput to look again.
-void WakeReader();
 
 // A recording sees what each move into the queue delivered, on the program
 // thread, tagged with the poll it happened in.
@@ -97,5 +99,7 @@ public:
 };
 // nullptr goes back to the inbox.
 void SetInputFeed(InputFeed* feed);
+// Whether a replay's feed gives the input.
+bool Replaying();
 
 }  // namespace IO

@@ -77,11 +77,6 @@ std::string EndLine(const End& end);
 // every delivery of input events, each as it happens. False, with `error`
 // said, when the file cannot be created.
 bool StartRecording(const std::string& path, const Header& header, std::string& error);
-// Once recording: a handler for the signals that end a session (interrupt,
-// termination, hang-up, quit) writes the end line, then hands the signal on
-// to the handler it replaced. Installed after the terminal's own handlers,
-// which end the program without handing on.
-void RecordEndingSignals();
 // Writes the end line; only the first call (or signal) writes one.
 void EndRecording(EndKind kind, int64_t value);
 // False once a write to the recording has failed (a full disk, a closed
@@ -92,7 +87,7 @@ bool RecordingWritten();
 // events come from `session`; live input is dropped. When the program
 // reaches the recorded end, or asks for more than the file holds, the player
 // says so on standard error (messages begin with `who`) and calls `end` with
-// status 0 or kStatusRanOut; `end` must not return. The recorded end of a
+// status 0 or kStatusRanOut; `end` must not return (it unwinds the run). The recorded end of a
 // run that did not end by itself is the first wait at which the program has
 // made the end's polls and posted at least its requests (where the recorded
 // run stopped), or the start of the poll after, or a key read in the end's

@@ -1,8 +1,6 @@
 // The recorder and the player of a session (see Recording.h).
-#include <array>
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -18,22 +16,18 @@ namespace {
 
 // ---- The recorder ----
 
-// Signals that end a session from outside; the end line says which.
-constexpr std::array<int, 4> kEndingSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-
 struct RecorderState {
     int fd = -1;                           // opened for appending: every line is one write
     std::string path;
     std::string who;                       // the program, for messages
-    std::atomic<bool> ended{false};        // the end line is written once
+    bool ended = false;                    // the end line is written once
     bool failed = false;                   // a write failed (said once)
     std::atomic<uint64_t> drawn{0};        // drawing requests posted by the last wait
-    std::array<struct sigaction, kEndingSignals.size()> previous{};
 };
 RecorderState recorder;
 
-// Writes the whole text with one write where it can: a line written from a
-// signal handler then never lands inside another line.
+// Writes the whole text with one write where it can, so that a line is
+// whole in the file even when the run is cut off right after it.
 bool WriteAll(const char* text, std::size_t length) {
     while (length > 0) {
         const ssize_t n = write(recorder.fd, text, length);
@@ -61,43 +55,6 @@ void RecordDelivery(uint64_t poll, const std::vector<IO::InputEvent>& events) {
     std::string lines;
     for (const IO::InputEvent& e : events) lines += EventLine(poll, e);
     Write(lines);
-}
-
-// Async-signal-safe: digits by hand, one write.
-void AppendNumber(char*& out, uint64_t value) {
-    char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = char('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (count > 0) *out++ = digits[--count];
-}
-
-void AppendText(char*& out, const char* text) {
-    while (*text) *out++ = *text++;
-}
-
-void OnEndingSignal(int sig) {
-    const int savedErrno = errno;
-    if (!recorder.ended.exchange(true)) {
-        char line[96];
-        char* out = line;
-        AppendText(out, "end signal ");
-        AppendNumber(out, uint64_t(sig));
-        AppendText(out, " poll ");
-        AppendNumber(out, IO::PollNumber());
-        AppendText(out, " requests ");
-        AppendNumber(out, recorder.drawn.load());
-        *out++ = '\n';
-        WriteAll(line, std::size_t(out - line));
-    }
-    // The signal goes on to what handled it before (the terminal's restorer,
-    // or the default action), delivered once this handler returns.
-    for (std::size_t k = 0; k < kEndingSignals.size(); ++k)
-        if (kEndingSignals[k] == sig) sigaction(sig, &recorder.previous[k], nullptr);
-    raise(sig);
-    errno = savedErrno;
 }
 
 // ---- The player ----
@@ -199,22 +156,9 @@ bool StartRecording(const std::string& path, const Header& header, std::string& 
     return true;
 }
 
-void RecordEndingSignals() {
-    if (recorder.fd < 0) return;
-    struct sigaction action {};
-    action.sa_handler = OnEndingSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (std::size_t k = 0; k < kEndingSignals.size(); ++k) {
-        sigaction(kEndingSignals[k], nullptr, &recorder.previous[k]);
-        if (recorder.previous[k].sa_handler == SIG_IGN) continue;  // an ignored signal stays ignored
-        sigaction(kEndingSignals[k], &action, nullptr);
-    }
-}
-
-
 void EndRecording(EndKind kind, int64_t value) {
-    if (recorder.fd < 0 || recorder.ended.exchange(true)) return;
+    if (recorder.fd < 0 || recorder.ended) return;
+    recorder.ended = true;
     Write(EndLine({kind, value, IO::PollNumber(), recorder.drawn.load()}));
 }
 

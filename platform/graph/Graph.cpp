@@ -1,12 +1,13 @@
 // Graph's life cycle: module initialisation and finaliser, opening the window
-// (window thread, drawing thread, surfaces, palette and defaults), closing it,
-// and the request hand-off used by every drawing call.
+// (window, surfaces, palette and defaults), closing it, and carrying out each
+// request the moment it is posted. Everything runs on the program's thread:
+// a request carried out at once is trivially the one outstanding request,
+// and requests reach the back buffer in the order they were posted.
 #include "platform/graph/Graph.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <pthread.h>
 #include "platform/graph/GraphFrames.h"
 #include "platform/graph/detail/GraphCaller.h"
 #include "platform/graph/detail/GraphService.h"
@@ -20,19 +21,78 @@ CARDINAL Columns = 0;
 CARDINAL Rows = 0;
 CARDINAL NumPColor = 0;
 
+void Pixels::Allocate(int32_t w, int32_t h) {
+    width = w;
+    height = h;
+    pitch = Raster::PreferredPitch(w);
+    data.assign(static_cast<std::size_t>(pitch) * static_cast<std::size_t>(h), 0);
+}
+
+void Pixels::Release() {
+    std::vector<uint8_t>().swap(data);
+    width = height = pitch = 0;
+}
+
+Raster::Surface Pixels::View() {
+    return Raster::Surface{data.empty() ? nullptr : data.data(), width, height, pitch};
+}
+
+const PublishedFrame& WindowSurface() { return detail::TheService().window; }
+
 namespace detail {
 
+Service& TheService() {
+    static Service* service = new Service;   // never destroyed: usable during exit
+    return *service;
+}
+
 CallerState& Caller() {
-    static CallerState* state = new CallerState;  // never destroyed, like the service
+    static CallerState* state = new CallerState;
     return *state;
 }
 
+namespace {
+
+void CreateSurfaces(Service& sv, int32_t width, int32_t height) {
+    sv.back.Allocate(width, height);
+    PublishedFrame& shown = sv.window;
+    shown.pixels.Allocate(width, height);
+    shown.rows.assign(static_cast<std::size_t>(height), RowSpan{});
+    shown.allChanged = true;
+}
+
+// The window gets the palette with the next published frame.
+void InstallPalette(Service& sv, const Request& r) {
+    // A palette without entries cannot be made: nothing changes.
+    const uint32_t n = std::min<uint32_t>(r.paletteCount, kPaletteCapacity);
+    if (n == 0) return;
+    std::memcpy(sv.backPalette.colours, r.palette, n * sizeof(uint32_t));
+    sv.backPalette.count = n;
+}
+
+}  // namespace
+
+void Carry(Service& sv, const Request& r) {
+    switch (r.op) {
+    case OP_SURFACES:
+        CreateSurfaces(sv, static_cast<int32_t>(r.word[0]), static_cast<int32_t>(r.word[1]));
+        break;
+    case OP_PALETTE: InstallPalette(sv, r); break;
+    case OP_LINESTYLE:
+    case OP_FILLMASK: ApplySetting(r, sv.draw); break;
+    default:
+        if (DrawsOnTheBackBuffer(r.op)) {
+            ApplySetting(r, sv.draw);
+            Raster::Surface s = sv.back.View();
+            if (s.pixels) Paint(r, sv.draw, s);
+        }
+        break;
+    }
+}
+
 Request* TakeRecord() {
-    Service& sv = TheService();
-    if (!sv.serverRunning.load(std::memory_order_acquire)) return nullptr;
-    sv.idle.Wait();
-    sv.idle.Reset();
-    return &sv.request;
+    static Request record;
+    return TheService().drawing ? &record : nullptr;
 }
 
 void Post(Request& r) {
@@ -43,7 +103,7 @@ void Post(Request& r) {
         std::fputc('\n', cs.trace);
     }
     ++cs.posted;
-    TheService().requestPosted.Set();
+    Carry(TheService(), r);
 }
 
 void PostWords(uint8_t op, uint32_t w0, uint32_t w1, uint32_t w2, uint32_t w3, uint32_t w4,
@@ -60,33 +120,43 @@ void PostWords(uint8_t op, uint32_t w0, uint32_t w1, uint32_t w2, uint32_t w3, u
     Post(*r);
 }
 
-void WaitIdle() {
-    Service& sv = TheService();
-    if (sv.serverRunning.load(std::memory_order_acquire)) sv.idle.Wait();
-}
-
 namespace {
 
-// Copies the rows of the back buffer that differ from the window surface and
-// marks them for the window thread. The drawing thread is idle, so the back
-// buffer holds every request posted so far.
-void CopyBackToWindow(Service& sv) {
-    std::lock_guard<std::mutex> windowLock(sv.windowLock);
-    std::lock_guard<std::mutex> backLock(sv.backLock);
+// The first and one past the last column in which two rows differ; the
+// rows are known to differ somewhere.
+RowSpan DifferingColumns(const uint8_t* a, const uint8_t* b, int32_t width) {
+    RowSpan span{0, width};
+    while (span.x0 < width && a[span.x0] == b[span.x0]) ++span.x0;
+    while (span.x1 > span.x0 && a[span.x1 - 1] == b[span.x1 - 1]) --span.x1;
+    return span;
+}
+
+// Copies what changed in the back buffer to the window surface and marks
+// it, row by row. The game clears the whole window every frame, so what was
+// drawn since the last frame says little; comparing says exactly what the
+// window must change.
+void CopyChangedSpans(Service& sv) {
     PublishedFrame& shown = sv.window;
-    Pixels& back = sv.back;
+    const Pixels& back = sv.back;
     if (back.data.empty() || shown.pixels.data.size() != back.data.size()) return;
     if (std::memcmp(&shown.palette, &sv.backPalette, sizeof shown.palette) != 0) {
         shown.palette = sv.backPalette;
         shown.allChanged = true;
     }
-    const std::size_t width = static_cast<std::size_t>(back.width);
+    const int32_t width = back.width;
+    shown.changedRows = 0;
     for (int32_t y = 0; y < back.height; ++y) {
-        if (std::memcmp(shown.pixels.Row(y), back.Row(y), width) == 0) continue;
-        std::memcpy(shown.pixels.Row(y), back.Row(y), width);
-        shown.rowChanged[static_cast<std::size_t>(y)] = 1;
+        RowSpan& span = shown.rows[static_cast<std::size_t>(y)];
+        const uint8_t* from = back.Row(y);
+        uint8_t* to = shown.pixels.Row(y);
+        if (std::memcmp(to, from, static_cast<std::size_t>(width)) == 0) {
+            span = RowSpan{};
+            continue;
+        }
+        span = DifferingColumns(to, from, width);
+        std::memcpy(to + span.x0, from + span.x0, static_cast<std::size_t>(span.x1 - span.x0));
+        ++shown.changedRows;
     }
-    ++shown.serial;
 }
 
 // Inverts the cell at the text position: how the cursor is shown and hidden.
@@ -117,13 +187,6 @@ void RestoreCursor() {
 namespace {
 
 constexpr int32_t kMaxSurfaceSide = 8192;
-// How long Init waits for the window thread to report; only a broken window
-// system (a display that accepts the connection and never answers) takes
-// that long.
-constexpr std::chrono::milliseconds kWindowStartLimit{10000};
-// How long the end of the program waits for the window thread to close the
-// window; a thread stuck in the window system is left behind.
-constexpr std::chrono::milliseconds kWindowEndLimit{3000};
 
 void ShowMessage(const char* text) {
     const WindowSystem& ws = Caller().system;
@@ -143,22 +206,6 @@ int32_t SurfaceSide(INTEGER requested) {
     return requested > kMaxSurfaceSide ? kMaxSurfaceSide : requested;
 }
 
-void WindowThreadMain(WindowBackend* backend, WindowPlacement placement) {
-    pthread_setname_np(pthread_self(), "kyr-window");
-    CallerState& cs = Caller();
-    bool ok = backend->Open(placement);
-    if (ok && !StartDrawingThread()) {
-        ShowMessage("Graph server not run");
-        backend->Stop();
-        backend->Run();   // closes the window at once
-        ok = false;
-    }
-    cs.windowOpened.store(ok);
-    cs.windowStarted.Set();
-    if (ok) backend->Run();
-    cs.windowEnded.Set();
-}
-
 void FinishAtExit() {
     if (Caller().moduleReady) ModuleExit();
 }
@@ -173,44 +220,10 @@ void UseFontMetrics() {
     Rows = Depth > cs.descent ? (Depth - cs.descent) / cs.cellHeight : 0;
 }
 
-// Waits for the window thread to end. One that never reported back, or does
-// not end in time, is stuck in the window system: it is left behind, with
-// its backend, rather than hanging the caller.
-void EndWindowThread() {
+void CloseWindow() {
     CallerState& cs = Caller();
-    if (!cs.windowThread.joinable()) return;
-    if (cs.windowThread.get_id() == std::this_thread::get_id()) {
-        cs.windowThread.detach();   // never wait for oneself
-        (void)cs.backend.release();
-        return;
-    }
-    if (cs.windowStarted.IsSet() && cs.windowEnded.WaitFor(kWindowEndLimit)) {
-        cs.windowThread.join();
-        return;
-    }
-    cs.windowThread.detach();
-    (void)cs.backend.release();
-}
-
-// Starts the window thread and waits until it has opened the window and
-// started the drawing thread, or failed.
-bool OpenWindow() {
-    CallerState& cs = Caller();
-    cs.backend = cs.system.make ? cs.system.make() : OffscreenWindowSystem().make();
-    cs.windowStarted.Reset();
-    cs.windowEnded.Reset();
-    try {
-        cs.windowThread = std::thread(WindowThreadMain, cs.backend.get(), cs.placement);
-    } catch (...) {
-        ShowMessage("Graph server not run");
-        return false;
-    }
-    if (!cs.windowStarted.WaitFor(kWindowStartLimit)) {
-        // The window system does not answer: a message box would hang on it too.
-        std::fprintf(stderr, "Graph server not run (the display did not answer)\n");
-        return false;
-    }
-    return cs.windowOpened.load();
+    if (cs.backend && cs.windowOpen) cs.backend->Close();
+    cs.windowOpen = false;
 }
 
 }  // namespace
@@ -222,21 +235,18 @@ void PublishFrame() {
     CallerState& cs = Caller();
     if (cs.posted == cs.postedAtPublish) return;
     Service& sv = TheService();
-    if (!sv.serverRunning.load(std::memory_order_acquire)) return;
+    if (!sv.drawing) return;
     cs.postedAtPublish = cs.posted;
-    if (!cs.backend || !cs.windowOpened.load() || !cs.backend->ShowsFrames()) return;
-    WaitIdle();
-    CopyBackToWindow(sv);
-    cs.backend->FramePublished();
+    if (!cs.backend || !cs.windowOpen || !cs.backend->ShowsFrames()) return;
+    CopyChangedSpans(sv);
+    sv.frames.fetch_add(1, std::memory_order_relaxed);
+    cs.backend->Present(sv.window);
+    sv.window.allChanged = false;
 }
 
 uint64_t RequestsPosted() { return Caller().posted; }
 
-uint64_t FramesPublished() {
-    Service& sv = TheService();
-    std::lock_guard<std::mutex> lock(sv.windowLock);
-    return sv.window.serial;
-}
+uint64_t FramesPublished() { return TheService().frames.load(std::memory_order_relaxed); }
 
 void SetWindowSystem(const WindowSystem& system) { Caller().system = system; }
 
@@ -260,16 +270,11 @@ void ModuleExit() {
     CallerState& cs = Caller();
     if (!cs.moduleReady) return;
     if (cs.created) Exit();
-    // A window that failed to open, or that the user closed, left its thread behind.
-    EndWindowThread();
+    CloseWindow();
     cs.backend.reset();
-    StopDrawingThread();
     Service& sv = TheService();
-    {
-        std::lock_guard<std::mutex> lock(sv.windowLock);
-        sv.window = PublishedFrame{};
-    }
-    std::lock_guard<std::mutex> lock(sv.backLock);
+    sv.drawing = false;
+    sv.window = PublishedFrame{};
     sv.back.Release();
     sv.backPalette = Palette{};
     cs.trace = nullptr;
@@ -287,8 +292,14 @@ BOOLEAN Init(INTEGER left, INTEGER top, INTEGER width, INTEGER height) {
     Width = static_cast<CARDINAL>(SurfaceSide(width));
     Depth = static_cast<CARDINAL>(SurfaceSide(height));
     cs.placement = WindowPlacement{left, top, width, height};
-    EndWindowThread();  // an earlier, closed window
-    if (!OpenWindow()) return false;
+    CloseWindow();  // an earlier window, closed by Exit
+    cs.backend = cs.system.make ? cs.system.make() : OffscreenWindowSystem().make();
+    if (!cs.backend->Open(cs.placement)) {
+        cs.backend.reset();
+        return false;
+    }
+    cs.windowOpen = true;
+    TheService().drawing = true;
 
     PostWords(OP_SURFACES, Width, Depth);
     NumPColor = DisplayColourCount();
@@ -306,9 +317,7 @@ void Exit() {
     CallerState& cs = Caller();
     if (!cs.created) return;
     cs.created = false;
-    if (cs.backend && cs.windowOpened.load()) cs.backend->Stop();
-    EndWindowThread();
-    cs.windowOpened.store(false);
+    CloseWindow();
 }
 
 }  // namespace Graph

@@ -1,6 +1,7 @@
-// Graph: the graphics window service. One window, a back buffer that repaints
-// it, and a drawing thread that carries out one request at a time. Every
-// drawing call posts a request and returns without waiting for the picture.
+// Graph: the graphics window service. One window and a back buffer that
+// repaints it. Every drawing call is one request, carried out on the back
+// buffer at once, in the order the calls are made; the window shows the back
+// buffer as it stood at the program's latest wait (GraphFrames.h).
 #pragma once
 #include <cstddef>
 #include "platform/Types.h"
@@ -33,7 +34,7 @@ inline constexpr CARDINAL PATSYM_SOLID = 8;
 // Module initialisation: back-buffer lock, colour count, drawing defaults.
 // Called once by the program before anything else of Graph.
 void ModuleInit();
-// Module finaliser: stops the threads and releases the surfaces.
+// Module finaliser: closes the window and releases the surfaces.
 void ModuleExit();
 
 BOOLEAN Init(INTEGER left, INTEGER top, INTEGER width, INTEGER height);

@@ -1,5 +1,5 @@
 // Carrying out one request on one surface: the pen and brush each shape gets,
-// made fresh from the drawing thread's settings for every request.
+// made fresh from the drawing settings for every request.
 #include "platform/graph/detail/GraphRequest.h"
 
 #include <cstring>

@@ -1,5 +1,5 @@
-// Shapes, pen and brush settings, background and palette: each one request to
-// the drawing thread (the custom fill mask excepted, see SetFillMask).
+// Shapes, pen and brush settings, background and palette: each one request
+// (the custom fill mask excepted, see SetFillMask).
 #include <cstring>
 #include "platform/graph/Graph.h"
 #include "platform/graph/detail/GraphCaller.h"
@@ -48,13 +48,12 @@ void SetStdFillMask(CARDINAL mask) {
 
 CARDINAL GetStdFillMask() { return Caller().stdMask; }
 
-// Changes the drawing thread's pattern directly, once it is idle, without
-// taking the request record.
+// Changes the pattern of the drawing settings directly, without a request
+// (and so without a trace line).
 void SetFillMask(const uint8_t (&mask)[8]) {
     CallerState& cs = Caller();
     cs.useStdMask = false;
     std::memcpy(cs.customMask, mask, sizeof cs.customMask);
-    WaitIdle();
     DrawState& draw = TheService().draw;
     std::memcpy(draw.pattern, mask, sizeof draw.pattern);
     draw.useStdMask = false;

@@ -10,8 +10,6 @@ namespace Graph {
 
 using namespace detail;
 
-void Sync() { WaitIdle(); }
-
 namespace {
 
 bool Inside(const Pixels& p, INTEGER x, INTEGER y) {
@@ -25,21 +23,17 @@ uint8_t IndexAt(const Pixels& p, INTEGER x, INTEGER y) {
 }  // namespace
 
 uint8_t PixelIndex(INTEGER x, INTEGER y) {
-    Service& sv = TheService();
-    std::lock_guard<std::mutex> lock(sv.backLock);
+    const Service& sv = TheService();
     return Inside(sv.back, x, y) ? IndexAt(sv.back, x, y) : 0;
 }
 
 CARDINAL PixelRGB(INTEGER x, INTEGER y) {
-    Service& sv = TheService();
-    std::lock_guard<std::mutex> lock(sv.backLock);
+    const Service& sv = TheService();
     return Inside(sv.back, x, y) ? sv.backPalette.RGB(IndexAt(sv.back, x, y)) : 0;
 }
 
 BOOLEAN WritePng(const char* path) {
-    Sync();
     Service& sv = TheService();
-    std::lock_guard<std::mutex> lock(sv.backLock);
     if (!path || sv.back.data.empty()) return false;
     return Raster::WritePngFile(path, sv.back.View(), sv.backPalette.colours,
                                 static_cast<int>(sv.backPalette.count));

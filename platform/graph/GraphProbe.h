@@ -1,21 +1,18 @@
 // What tests, the headless runner and tools may ask of Graph beyond the
-// program's own interface: the back buffer's pixels, PNG snapshots and the
-// request trace.
+// program's own interface: the back buffer's pixels (every request is on it
+// the moment it is posted), PNG snapshots and the request trace.
 #pragma once
 #include <cstdio>
 #include "platform/Types.h"
 
 namespace Graph {
 
-// Returns once every request posted so far has been carried out on both surfaces.
-void Sync();
-
-// Back-buffer pixel after Sync(): palette index, and its colour as 0xRRGGBB.
+// Back-buffer pixel: palette index, and its colour as 0xRRGGBB.
 // Outside the surface both return 0.
 uint8_t PixelIndex(INTEGER x, INTEGER y);
 CARDINAL PixelRGB(INTEGER x, INTEGER y);
 
-// Writes the whole back buffer (after Sync()) as a PNG in the palette's colours.
+// Writes the whole back buffer as a PNG in the palette's colours.
 BOOLEAN WritePng(const char* path);
 
 // Request trace: when `sink` is not null, one text line per request posted is

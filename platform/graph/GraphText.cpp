@@ -26,8 +26,7 @@ void ClearBox(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2) {
     if (cs.useStdMask) {
         PostWords(OP_FILLMASK, cs.stdMask);
     } else {
-        // Back to the custom pattern, which the drawing thread still holds.
-        WaitIdle();
+        // Back to the custom pattern, which the drawing settings still hold.
         TheService().draw.useStdMask = false;
     }
 }

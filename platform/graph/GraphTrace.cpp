@@ -61,7 +61,6 @@ std::string TraceLine(const Request& r) {
     case OP_FILLMASK: out = "fillmask"; AppendWords(out, r, 1); break;
     case OP_PALETTE: out = "palette"; AppendNumber(out, r.paletteCount); break;
     case OP_SURFACES: out = "surfaces"; break;
-    case OP_STOP: out = "stop"; break;
     default: out = "op"; AppendNumber(out, r.op); break;
     }
     return out;

@@ -1,9 +1,13 @@
 // The seam between Graph and the window it shows: an offscreen backend (no
 // window at all, the default) and the SDL window (graph_sdl). The program
-// picks one before Graph::Init; the backend runs on Graph's window thread.
+// picks one before Graph::Init. Everything runs on the program's thread:
+// the backend opens the window, is handed each published frame at once,
+// and is closed again by Graph.Exit or the module finaliser.
 #pragma once
 #include <cstdint>
 #include <memory>
+
+#include "platform/graph/WindowSurface.h"
 
 namespace Graph {
 
@@ -17,19 +21,16 @@ struct WindowPlacement {
 class WindowBackend {
 public:
     virtual ~WindowBackend() = default;
-    // Window thread: opens the window. On failure shows its own message
-    // and returns false.
+    // Opens the window. On failure shows its own message and returns false.
     virtual bool Open(const WindowPlacement& placement) = 0;
-    // Window thread: runs the event loop and presents frames until the user
-    // closes the window or Stop() is called; then closes the window.
-    virtual void Run() = 0;
-    // Any thread: asks Run() to return soon.
-    virtual void Stop() = 0;
+    // Closes the window; drawing goes on into the back buffer without it.
+    virtual void Close() = 0;
     // Whether the window shows published frames; without it publishing a
-    // frame copies nothing.
+    // frame compares and copies nothing.
     virtual bool ShowsFrames() const { return false; }
-    // Caller's thread: a new frame is on the window surface.
-    virtual void FramePublished() {}
+    // A frame was just published: `frame.rows` marks the spans that changed
+    // since the frame before (every pixel when `frame.allChanged`).
+    virtual void Present(const PublishedFrame& frame) { (void)frame; }
 };
 
 struct WindowSystem {

@@ -1,11 +1,10 @@
 // The window surface: the frame published last, as a window backend reads it
-// on the window thread to show it. Graph's caller writes it when it publishes
-// a frame (platform/graph/GraphFrames.h); a backend reads it only while it
-// holds WindowSurfaceLock().
+// to show it. Graph writes it when the program publishes a frame
+// (platform/graph/GraphFrames.h) and marks, row by row, the span of columns
+// that changed, so that a window converts and sends only those.
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <vector>
 #include "platform/graph/raster/Raster.h"
 
@@ -36,17 +35,22 @@ struct Palette {
     uint32_t RGB(uint8_t index) const { return index < count ? colours[index] : 0; }
 };
 
+// Columns x0..x1-1 of one row; empty when x1 <= x0.
+struct RowSpan {
+    int32_t x0 = 0, x1 = 0;
+    bool Empty() const { return x1 <= x0; }
+};
+
 // The last published frame.
 struct PublishedFrame {
     Pixels pixels;
     Palette palette;
-    uint64_t serial = 0;               // frames published so far
-    std::vector<uint8_t> rowChanged;   // rows changed since the window thread last looked
-    bool allChanged = true;            // every row changed (new surface or palette)
+    std::vector<RowSpan> rows;   // per row: what the last publish changed
+    bool allChanged = true;      // every pixel changed (a new surface or palette)
+    int32_t changedRows = 0;     // rows whose span is not empty
 };
 
-// The lock that guards the window surface, and the surface itself.
-std::mutex& WindowSurfaceLock();
-PublishedFrame& WindowSurface();
+// The frame published last (program thread).
+const PublishedFrame& WindowSurface();
 
 }  // namespace Graph

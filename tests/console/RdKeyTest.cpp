@@ -160,7 +160,7 @@ TEST_F(RdKeyTest, KeyPressedRemovesOneNonKeyDownEventPerCallAndIdlesThroughTheCl
     EXPECT_FALSE(KeyPressed());
     EXPECT_EQ(clock.now, 0u);   // the first empty poll after finding a key returns at once
     EXPECT_FALSE(KeyPressed());
-    EXPECT_EQ(clock.now, 1000u);
+    EXPECT_EQ(clock.now, 100000u);   // nothing came: the idle wait's longest
 }
 
 namespace {
@@ -168,13 +168,20 @@ uint64_t drawn = 0;
 int published = 0;
 uint64_t Drawn() { return drawn; }
 void Publish() { ++published; }
+
+// Replays nothing: only makes IO see a replay.
+class SilentFeed final : public InputFeed {
+    void EventsForPoll(uint64_t, std::vector<InputEvent>&) override {}
+    void Exhausted(uint64_t) override {}
+};
 }  // namespace
 
-// An empty poll yields only in a polling loop: after an empty poll with
+// An empty poll waits only in a polling loop: after an empty poll with
 // nothing drawn in between. The game polls once a frame between its drawing
 // and must never wait (and so show the window a frame) in the middle of it.
-// A yield is a wait: the frame drawn so far is published first.
-TEST_F(RdKeyTest, AnEmptyPollYieldsOnlyWhenNothingWasDrawnSinceTheLastEmptyPoll) {
+// The wait publishes the frame drawn so far, and ends the moment input
+// arrives, on the millisecond a loop polling every millisecond would see it.
+TEST_F(RdKeyTest, AnEmptyPollWaitsForInputOnlyWhenNothingWasDrawnSinceTheLastEmptyPoll) {
     Waits::SetFrameHooks({Publish, Drawn});
     for (int frame = 0; frame < 3; ++frame) {
         ++drawn;                              // the frame's drawing
@@ -182,12 +189,27 @@ TEST_F(RdKeyTest, AnEmptyPollYieldsOnlyWhenNothingWasDrawnSinceTheLastEmptyPoll)
     }
     EXPECT_EQ(clock.now, 0u);
     EXPECT_EQ(published, 0);
+    clock.afterWait = [&](uint64_t, uint64_t) {
+        if (clock.now == 3500) Post(kSpace);   // typed mid-millisecond
+    };
+    clock.now = 500;
     EXPECT_FALSE(KeyPressed());               // the menu's loop: nothing drawn since
-    EXPECT_EQ(clock.now, 1000u);
+    EXPECT_EQ(clock.now, 3500u);
     EXPECT_EQ(published, 1);
-    EXPECT_FALSE(KeyPressed());
-    EXPECT_EQ(clock.now, 2000u);
+    EXPECT_TRUE(KeyPressed());
+    clock.afterWait = nullptr;
     Waits::SetFrameHooks({});
+}
+
+// A replay's keys come from its recording, not from the inbox: its idle
+// polls pass a millisecond each, as the recorded loop's polls did.
+TEST_F(RdKeyTest, AReplaysIdlePollPassesOneMillisecond) {
+    SilentFeed feed;
+    SetInputFeed(&feed);
+    EXPECT_FALSE(KeyPressed());
+    EXPECT_FALSE(KeyPressed());
+    EXPECT_EQ(clock.now, 1000u);
+    SetInputFeed(nullptr);
 }
 
 namespace {

@@ -74,5 +74,4 @@ TEST_F(Drawing, LinePathOnRandomBytesReachesTheRasteriser) {
         for (uint8_t& b : bytes) b = gen() % 3 ? static_cast<uint8_t>(gen()) : 0;
         linepath::Run(bytes.data(), bytes.size(), linepath::WithDrawing{});
     }
-    Graph::Sync();
 }

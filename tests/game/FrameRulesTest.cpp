@@ -245,7 +245,6 @@ TEST_F(GameTest, LivesAreACentredRowOfColouredBoxes) {
         KuisSchermGroot();
         Aanvaller.life = g.life;
         Leven();
-        Graph::Sync();
         for (int x = 470; x < 600; ++x) {
             int kleur = 0;
             for (std::size_t i = 0; i < g.links.size(); ++i) {

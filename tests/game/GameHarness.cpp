@@ -6,6 +6,8 @@
 #include "platform/console/IO.h"
 #include "platform/console/Lib.h"
 #include "platform/console/InputQueue.h"
+#include "platform/console/Waits.h"
+#include "platform/graph/GraphFrames.h"
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"
 #include "shell/StandardLib.h"
@@ -42,11 +44,14 @@ void GameTest::SetUp() {
     KYR12::level = 1;
     KYR12::Snelheid = 0.0f;
     KYR12::Initialize();
+    // As in the program: the game's one poll a frame follows its drawing, so
+    // it never idles.
+    Waits::SetFrameHooks({Graph::PublishFrame, Graph::RequestsPosted});
 }
 
 void GameTest::TearDown() {
+    Waits::SetFrameHooks({});
     Graph::SetTrace(nullptr);
-    Graph::Sync();
     IO::ClearInput();
     Clock::Use(Clock::RealClock());
 }

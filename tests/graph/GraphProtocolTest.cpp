@@ -137,7 +137,6 @@ TEST_F(GraphProtocol, TheWindowSurfaceHoldsTheFramePublishedLast) {
     const uint64_t frames = Graph::FramesPublished();
     Graph::Rectangle(0, 0, 1025, 730, 0, true);      // frame 2 begins with a clear
     Graph::Line(0, 200, 50, 200, 6);
-    Graph::Sync();
     std::vector<uint8_t> shown = WindowSurface();
     EXPECT_EQ(shown[10 * kWidth + 10], 5);           // still frame 1, however long the caller stalls
     EXPECT_EQ(shown[200 * kWidth + 10], 0);
@@ -152,14 +151,9 @@ TEST_F(GraphProtocol, TheWindowSurfaceHoldsTheFramePublishedLast) {
 TEST_F(GraphProtocol, APaletteReachesTheWindowWithTheNextFrame) {
     const CARDINAL grey[16] = {0x101010};
     Graph::PublishFrame();
-    auto& sv = Graph::detail::TheService();
-    auto shownColour0 = [&] {
-        std::lock_guard<std::mutex> lock(sv.windowLock);
-        return sv.window.palette.RGB(0);
-    };
+    auto shownColour0 = [] { return Graph::WindowSurface().palette.RGB(0); };
     EXPECT_EQ(shownColour0(), 0u);
     Graph::RemapAllPalette(grey, 16);
-    Graph::Sync();
     EXPECT_EQ(shownColour0(), 0u);
     Graph::PublishFrame();
     EXPECT_EQ(shownColour0(), 0x101010u);
@@ -183,7 +177,6 @@ TEST_F(GraphProtocol, PaddedRowsStayOutOfProbesAndSnapshots) {
     // The last pixel of one row and the first of the next lie a pitch apart.
     Graph::Line(1024, 5, 1024, 6, 9);
     Graph::Line(0, 6, 1, 6, 12);
-    Graph::Sync();
     EXPECT_EQ(Graph::PixelIndex(1024, 5), 9);
     EXPECT_EQ(Graph::PixelIndex(0, 6), 12);
     EXPECT_EQ(Graph::PixelIndex(1023, 5), 0);

@@ -44,12 +44,13 @@ std::string Shell(const std::string& command) {
 
 // Polls `done` until it holds or `limit` passed; for waiting on other
 // processes (the X server, the window manager), not for judging speed.
+// Meanwhile the window's events are pumped, as the program's waits do.
 template <class F>
 bool Eventually(F done, std::chrono::milliseconds limit = 15s) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
         if (done()) return true;
-        std::this_thread::sleep_for(50ms);
+        Waits::Pump(50);
     }
     return done();
 }
@@ -119,9 +120,7 @@ struct Picture {
 };
 
 Picture BackBufferNow() {
-    Graph::Sync();
-    auto& sv = Graph::detail::TheService();
-    std::lock_guard<std::mutex> lock(sv.backLock);
+    const auto& sv = Graph::detail::TheService();
     Picture p;
     p.w = sv.back.width;
     p.h = sv.back.height;
@@ -364,7 +363,6 @@ TEST_P(SdlWindowTest, KeepsThePreviousFrameWhileTheCallerStallsMidFrame) {
     const Picture previous = BackBufferNow();
     ASSERT_TRUE(ClientShows(previous)) << mismatches_;
     DrawFrame(Kleuren::LIGHTRED, 2);
-    Graph::Sync();
     std::this_thread::sleep_for(1500ms);
     EXPECT_EQ(Mismatches(Shoot(), previous, client_.x, client_.y, client_.w, client_.h), 0);
     DrawFrame(Kleuren::LIGHTRED, 3);
@@ -385,7 +383,6 @@ TEST_P(SdlWindowTest, RepaintShowsTheLastPublishedFrame) {
     Graph::PublishFrame();
     const Picture published = BackBufferNow();
     Graph::Rectangle(0, 0, 1025, 730, Kleuren::BLACK, true);   // the next frame, unpublished
-    Graph::Sync();
     Shell((managed_ ? "xdotool windowactivate --sync " : "xdotool windowmap --sync ") + id_);
     ASSERT_TRUE(Locate());
     EXPECT_TRUE(ClientShows(published)) << mismatches_;
@@ -455,9 +452,11 @@ TEST_P(SdlWindowTest, CloseAsksTheProgramToEndAndKeepsTheWindow) {
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
     }
-    int status = -1;
-    EXPECT_TRUE(Eventually([&] { return Waits::EndRequested(&status); }));
-    EXPECT_EQ(status, 0);
+    Waits::EndOfRun end;
+    end.status = -1;
+    EXPECT_TRUE(Eventually([&] { return Waits::EndRequested(&end); }));
+    EXPECT_EQ(end.status, 0);
+    EXPECT_EQ(end.cause, Waits::EndCause::Closed);
     Waits::ClearEndRequest();
     DrawTestPicture();
     Graph::PublishFrame();
@@ -593,6 +592,5 @@ TEST(SdlWindowNoDisplay, InitFailsPromptlyWithItsMessage) {
     EXPECT_FALSE(opened);
     EXPECT_NE(err.find("Win class was not registered"), std::string::npos) << err;
     Graph::Line(0, 0, 10, 10, 1);   // dropped, never hangs
-    Graph::Sync();
     Graph::ModuleExit();
 }

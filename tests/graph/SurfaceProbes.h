@@ -2,7 +2,6 @@
 // and the window surface as packed pixels, and counts of one palette index.
 #pragma once
 #include <cstdint>
-#include <mutex>
 #include <vector>
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphFrames.h"
@@ -24,20 +23,11 @@ inline std::vector<uint8_t> Packed(const Graph::detail::Pixels& p) {
     return out;
 }
 
-// Copies of both surfaces after Sync().
-inline std::vector<uint8_t> BackBuffer() {
-    Graph::Sync();
-    auto& sv = Graph::detail::TheService();
-    std::lock_guard<std::mutex> lock(sv.backLock);
-    return Packed(sv.back);
-}
+// Copies of both surfaces.
+inline std::vector<uint8_t> BackBuffer() { return Packed(Graph::detail::TheService().back); }
 
 // The window surface as it stands (publish a frame first to bring it up to date).
-inline std::vector<uint8_t> WindowSurface() {
-    auto& sv = Graph::detail::TheService();
-    std::lock_guard<std::mutex> lock(sv.windowLock);
-    return Packed(sv.window.pixels);
-}
+inline std::vector<uint8_t> WindowSurface() { return Packed(Graph::WindowSurface().pixels); }
 
 inline std::vector<uint8_t> PublishedWindowSurface() {
     Graph::PublishFrame();
@@ -46,7 +36,6 @@ inline std::vector<uint8_t> PublishedWindowSurface() {
 
 // Number of back-buffer pixels of one palette index in a box (x2, y2 excluded).
 inline int CountIndex(int x1, int y1, int x2, int y2, uint8_t index) {
-    Graph::Sync();
     int n = 0;
     for (int y = y1; y < y2; ++y)
         for (int x = x1; x < x2; ++x) n += Graph::PixelIndex(x, y) == index;

@@ -47,7 +47,6 @@ TEST(SinText, TheZeroElementPaintsNothing) {
     PrepareShow();
     Graph::Rectangle(150, 250, 300, 350, RED, true);
     KYR12::SinText(200, 300, LIGHTYELLOW, "A", 0, 0);
-    Graph::Sync();
     bool letter = false;
     for (int x = 200; x < 211; ++x)
         for (int y = 300; y < 316; ++y) letter |= Graph::PixelIndex(x, y) == LIGHTYELLOW;

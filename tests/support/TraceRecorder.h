@@ -21,7 +21,6 @@ class TraceRecorder {
 public:
     TraceRecorder() {
         if (file_ == nullptr) std::abort();
-        Graph::Sync();
         Graph::SetTrace(file_);
     }
     explicit TraceRecorder(FakeClock& clock) : TraceRecorder() {
@@ -41,7 +40,6 @@ public:
 
     // The lines recorded so far, without their line ends; recording goes on.
     std::vector<std::string> Lines() {
-        Graph::Sync();
         std::fflush(file_);
         std::rewind(file_);
         std::vector<std::string> lines;
@@ -58,7 +56,6 @@ public:
     // returns every line recorded.
     std::vector<std::string> Stop() {
         if (recording_) {
-            Graph::Sync();
             Graph::SetTrace(nullptr);
             if (clock_ != nullptr) clock_->afterWait = nullptr;
             recording_ = false;

@@ -1,12 +1,9 @@
 // The caller's side of Graph: module state kept on the program's thread and
-// the steps every drawing call follows (hide the cursor, take the request
-// record, fill it, post it, show the cursor again). Private to platform/graph.
+// the steps every drawing call follows (hide the cursor, fill the request,
+// carry it out, show the cursor again). Private to platform/graph.
 #pragma once
-#include <atomic>
 #include <cstdio>
 #include <memory>
-#include <thread>
-#include "platform/graph/detail/GraphEvent.h"
 #include "platform/graph/detail/GraphRequest.h"
 #include "platform/graph/WindowBackend.h"
 
@@ -23,10 +20,7 @@ struct CallerState {
     WindowPlacement placement;
     WindowSystem system;
     std::unique_ptr<WindowBackend> backend;
-    std::thread windowThread;
-    ManualEvent windowStarted;             // the window thread reports how opening went
-    ManualEvent windowEnded;               // the window thread is about to return
-    std::atomic<bool> windowOpened{false};
+    bool windowOpen = false;
 
     // Settings as the caller last set them.
     uint32_t bkColour = 0;
@@ -49,17 +43,14 @@ struct CallerState {
 
 CallerState& Caller();
 
-// Takes the request record once the drawing thread is idle; nullptr when no
-// drawing thread runs (before Init, or after it failed), and the request is
-// dropped.
+// The request record to fill; nullptr when there are no surfaces (before
+// Init, or after it failed), and the request is dropped.
 Request* TakeRecord();
-// Writes the trace line and hands the record to the drawing thread.
+// Writes the trace line and carries the request out at once.
 void Post(Request& r);
 // Takes the record, fills a request of up to five words and posts it.
 void PostWords(uint8_t op, uint32_t w0, uint32_t w1 = 0, uint32_t w2 = 0, uint32_t w3 = 0,
                uint32_t w4 = 0, bool flag = false);
-// Waits until the drawing thread is idle without taking the record.
-void WaitIdle();
 
 // Around every drawing request: the text cursor is taken off and put back.
 void HideCursor();

@@ -1,6 +1,7 @@
-// The request record that the caller's thread hands to the drawing thread,
-// the drawing thread's pen and brush settings, and the pure procedures that
-// carry one request out on one surface and describe it as a trace line.
+// The description of one drawing request (what the trace, the tests and the
+// benchmarks see), the pen and brush settings it is painted with, and the
+// pure procedures that carry one request out on one surface and describe it
+// as a trace line.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +26,6 @@ enum Op : uint8_t {
     OP_TEXT = 18,
     OP_INVERT = 19,
     OP_SURFACES = 22,
-    OP_STOP = 255,   // ends the drawing thread (module finaliser only)
 };
 
 inline constexpr std::size_t kTextCapacity = 257;
@@ -48,8 +48,7 @@ struct Request {
 // Requests that draw on the back buffer (settings of the background included).
 inline bool DrawsOnTheBackBuffer(uint8_t op) { return op >= 5 && op <= 19; }
 
-// Pen and brush settings of the drawing thread. Both surfaces always get the
-// same settings, so one copy serves both.
+// Pen and brush settings, made into a fresh pen and brush for every request.
 struct DrawState {
     uint32_t lineStyle = 0;         // LNSTYLE_ value
     uint32_t stdMask = 8;           // PATSYM_ value

@@ -1,25 +1,12 @@
-// State shared by the caller's side of Graph, its drawing thread, the
-// inspection functions and the window backends. Private to platform/graph.
-//
-// Threads: the caller fills `request` after taking the idle event and sets
-// `requestPosted`; the drawing thread carries the request out on the back
-// buffer (under backLock) and sets `idle`. At each of the program's waits
-// the caller publishes a frame: once the drawing thread is idle it copies
-// the back buffer to the window surface (under windowLock, then backLock).
-// The window thread shows the window surface, reading it under windowLock.
-// Lock order: a thread that needs both takes windowLock first; the drawing
-// thread only ever takes backLock.
+// The surfaces of Graph and the drawing settings they are painted with.
+// Private to platform/graph. Everything here belongs to the program's
+// thread: each request is carried out on the back buffer the moment it is
+// posted, and a published frame is copied to the window surface.
 #pragma once
 #include <atomic>
-#include <cstddef>
 #include <cstdint>
-#include <mutex>
-#include <thread>
-#include <vector>
-#include "platform/graph/detail/GraphEvent.h"
 #include "platform/graph/detail/GraphRequest.h"
 #include "platform/graph/WindowSurface.h"
-#include "platform/graph/raster/Raster.h"
 
 namespace Graph::detail {
 
@@ -28,43 +15,18 @@ using Graph::Palette;
 using Graph::Pixels;
 using Graph::PublishedFrame;
 
-// The hand-off: both events' words and the start of the request record on
-// one cache line, so that passing a request moves one line between the two
-// threads instead of four.
-struct HandOffLine {
-    EventWord posted;
-    EventWord idle;
-    Request request;
-};
-static_assert(offsetof(HandOffLine, request) + offsetof(Request, text) <= 64,
-              "the request's numbers must share the events' cache line");
-
-// Members that different threads write are kept on cache lines of their own.
 struct Service {
-    alignas(64) HandOffLine handOff;
-    Request& request = handOff.request;
-    ManualEvent requestPosted{handOff.posted};
-    ManualEvent idle{handOff.idle};
-    alignas(64) std::atomic<bool> serverRunning{false};
-    std::thread drawingThread;
-    alignas(64) DrawState draw;    // drawing thread's settings
-
-    // The back buffer.
-    alignas(64) std::mutex backLock;
-    Pixels back;
+    bool drawing = false;          // surfaces exist: requests are carried out
+    DrawState draw;                // pen and brush settings
+    Pixels back;                   // the back buffer
     Palette backPalette;
-
-    // The window surface: the frame published last.
-    alignas(64) std::mutex windowLock;
-    PublishedFrame window;
+    PublishedFrame window;         // the frame published last
+    std::atomic<uint64_t> frames{0};   // frames published so far
 };
 
 Service& TheService();
 
-// Window thread, once its window exists: starts the drawing thread unless it
-// already runs. Returns false when the thread cannot be started.
-bool StartDrawingThread();
-// Caller's thread: lets the drawing thread finish its request, then ends it.
-void StopDrawingThread();
+// Carries one request out: settings once, shapes on the back buffer.
+void Carry(Service& sv, const Request& r);
 
 }  // namespace Graph::detail

@@ -28,56 +28,53 @@ void ScaledClientSize(int frameW, int frameH, int scale, int& w, int& h) {
     h = std::max(1, frameH - 1) * scale;
 }
 
-void ConvertRows(const Pixels& frame, const uint32_t (&table)[256], const Layout& layout,
-                 Canvas& canvas, int y0, int y1) {
+void ConvertSpan(const Pixels& frame, const uint32_t (&table)[256], const Layout& layout,
+                 Canvas& canvas, int y, int x0, int x1) {
     const int s = layout.scale;
-    y1 = std::min({y1, layout.shownH, frame.height});
-    const int w = std::min(layout.shownW, frame.width);
-    if (w <= 0 || canvas.pixels == nullptr) return;
-    for (int y = std::max(0, y0); y < y1; ++y) {
-        const int outY = layout.offsetY + y * s;
-        if (outY + s > canvas.h || layout.offsetX + w * s > canvas.w) return;
-        const uint8_t* src = frame.Row(y);
-        auto* first = reinterpret_cast<uint32_t*>(canvas.pixels + static_cast<std::ptrdiff_t>(outY) * canvas.pitch) +
-                      layout.offsetX;
-        if (s == 1) {
-            for (int x = 0; x < w; ++x) first[x] = table[src[x]];
-            continue;
-        }
-        uint32_t* out = first;
-        for (int x = 0; x < w; ++x) {
-            const uint32_t c = table[src[x]];
-            for (int k = 0; k < s; ++k) *out++ = c;
-        }
-        // The other rows of the block repeat the first.
-        for (int k = 1; k < s; ++k)
-            std::copy(first, first + w * s,
-                      reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(first) + static_cast<std::ptrdiff_t>(k) * canvas.pitch));
+    x0 = std::max(0, x0);
+    x1 = std::min({x1, layout.shownW, frame.width});
+    if (x1 <= x0 || y < 0 || y >= std::min(layout.shownH, frame.height) || canvas.pixels == nullptr) return;
+    const int outY = layout.offsetY + y * s;
+    if (outY + s > canvas.h || layout.offsetX + x1 * s > canvas.w) return;
+    const uint8_t* src = frame.Row(y);
+    auto* first = reinterpret_cast<uint32_t*>(canvas.pixels + static_cast<std::ptrdiff_t>(outY) * canvas.pitch) +
+                  layout.offsetX + x0 * s;
+    if (s == 1) {
+        for (int x = x0; x < x1; ++x) first[x - x0] = table[src[x]];
+        return;
     }
+    uint32_t* out = first;
+    for (int x = x0; x < x1; ++x) {
+        const uint32_t c = table[src[x]];
+        for (int k = 0; k < s; ++k) *out++ = c;
+    }
+    // The other rows of the block repeat the first.
+    const int wide = (x1 - x0) * s;
+    for (int k = 1; k < s; ++k)
+        std::copy(first, first + wide,
+                  reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(first) + static_cast<std::ptrdiff_t>(k) * canvas.pitch));
 }
 
-std::vector<RowBand> TakeChangedBands(PublishedFrame& frame, int rows, bool all) {
-    std::vector<RowBand> bands;
-    all = all || frame.allChanged;
-    frame.allChanged = false;
-    std::vector<uint8_t>& changed = frame.rowChanged;
-    rows = std::min(rows, static_cast<int>(changed.size()));
-    constexpr int kJoinGap = 16;
-    int y = 0;
-    while (y < rows) {
-        if (!all && !changed[static_cast<std::size_t>(y)]) {
-            ++y;
-            continue;
-        }
-        const int first = y;
-        int end = y + 1;
-        for (int next = end; next < rows && next < end + kJoinGap; ++next)
-            if (all || changed[static_cast<std::size_t>(next)]) end = next + 1;
-        bands.push_back(RowBand{first, end});
-        y = end;
+void ConvertRows(const Pixels& frame, const uint32_t (&table)[256], const Layout& layout,
+                 Canvas& canvas, int y0, int y1) {
+    for (int y = std::max(0, y0); y < y1; ++y) ConvertSpan(frame, table, layout, canvas, y, 0, layout.shownW);
+}
+
+FrameArea ConvertChanges(const PublishedFrame& frame, const uint32_t (&table)[256], const Layout& layout,
+                         Canvas& canvas) {
+    FrameArea area{layout.shownW, layout.shownH, 0, 0};
+    const int rows = std::min(layout.shownH, static_cast<int>(frame.rows.size()));
+    for (int y = 0; y < rows; ++y) {
+        const RowSpan span = frame.rows[static_cast<std::size_t>(y)];
+        const int x0 = span.x0, x1 = std::min(span.x1, layout.shownW);
+        if (x1 <= x0) continue;
+        ConvertSpan(frame.pixels, table, layout, canvas, y, x0, x1);
+        area.x0 = std::min(area.x0, x0);
+        area.x1 = std::max(area.x1, x1);
+        area.y0 = std::min(area.y0, y);
+        area.y1 = y + 1;
     }
-    std::fill(changed.begin(), changed.end(), 0);
-    return bands;
+    return area;
 }
 
 }  // namespace Graph::detail

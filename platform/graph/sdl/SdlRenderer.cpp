@@ -58,11 +58,12 @@ bool HardwarePresenter::Staging(int frameW, int frameH, Canvas& canvas) {
     return true;
 }
 
-void HardwarePresenter::Show(const Layout& layout, const std::vector<RowBand>& bands) {
+void HardwarePresenter::Show(const Layout& layout, const FrameArea& area) {
     if (!texture_) return;
-    for (const RowBand& b : bands) {
-        const SDL_Rect rows{0, b.y0, textureW_, b.y1 - b.y0};
-        SDL_UpdateTexture(texture_, &rows, staging_.data() + static_cast<std::size_t>(b.y0) * textureW_, textureW_ * 4);
+    if (!area.Empty()) {
+        const SDL_Rect changed{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
+        const uint32_t* first = staging_.data() + static_cast<std::size_t>(area.y0) * textureW_ + area.x0;
+        SDL_UpdateTexture(texture_, &changed, first, textureW_ * 4);
     }
     const SDL_Rect source{0, 0, layout.shownW, layout.shownH};
     const SDL_Rect target{layout.offsetX, layout.offsetY, layout.shownW * layout.scale, layout.shownH * layout.scale};

@@ -1,24 +1,20 @@
-// The SDL window backend. Every SDL call is made on Graph's window thread
-// (message boxes included, see ShowMessage). The window sleeps until the
-// program publishes a frame or the display asks for a repaint, then
-// converts the rows that changed through the palette (scaled and centred
-// as the player chose) and presents them: on the window's software
-// framebuffer, or through a hardware renderer where the display has one.
+// The SDL window backend. Every SDL call is made on the program's thread:
+// the window opens in Graph::Init, each published frame is converted and
+// sent at once (only the spans that changed, through the palette, scaled
+// and centred as the player chose), and the program's waits pump the
+// window's events (keys, close, repaint, fullscreen) while time passes.
+// A key typed into the terminal wakes a waiting pump with an event of its own.
 #include "platform/graph/sdl/SdlWindow.h"
 
 #include <SDL2/SDL.h>
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <string>
-#include <thread>
-#include <vector>
 #include "platform/console/InputQueue.h"
 #include "platform/console/Waits.h"
+#include "platform/graph/sdl/X11Probe.h"
 #include "platform/graph/sdl/detail/SdlKeys.h"
 #include "platform/graph/sdl/detail/SdlPresent.h"
 #include "platform/graph/sdl/detail/SdlRenderer.h"
@@ -30,29 +26,14 @@ namespace {
 
 using namespace detail;
 
-// The window thread looks at its stop flag at least this often.
-constexpr int kIdleWaitMs = 250;
+// How long opening waits for an X display to answer at all; only a broken
+// display (one that takes the connection and never answers) takes that long.
+constexpr int kDisplayAnswerLimitMs = 10000;
 
 // The options of the next window to open.
 SdlWindowOptions& ChosenOptions() {
     static SdlWindowOptions options;
     return options;
-}
-
-// Start-up failures are shown by the window thread when one runs its loop,
-// otherwise by a short-lived thread of their own; the caller waits until the
-// box is closed, as with a modal box.
-struct MessageDesk {
-    std::mutex mutex;
-    std::condition_variable done;
-    bool loopRunning = false;
-    std::string pending;
-    bool hasPending = false;
-};
-
-MessageDesk& Desk() {
-    static MessageDesk* desk = new MessageDesk;
-    return *desk;
 }
 
 bool DisplayNamed() {
@@ -62,35 +43,10 @@ bool DisplayNamed() {
 }
 
 // A message box where a display is, else one line on standard error.
-void ShowBoxOrPrint(const char* text) {
+void ShowMessage(const char* text) {
     if (!DisplayNamed() ||
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Graph", text, nullptr) != 0)
         std::fprintf(stderr, "%s\n", text);
-}
-
-// Window thread: shows a message handed over by the caller, if any.
-void ServePendingMessage(MessageDesk& desk, std::unique_lock<std::mutex>& lock) {
-    if (!desk.hasPending) return;
-    const std::string text = desk.pending;
-    lock.unlock();
-    ShowBoxOrPrint(text.c_str());
-    lock.lock();
-    desk.hasPending = false;
-    desk.done.notify_all();
-}
-
-void ShowMessage(const char* text) {
-    MessageDesk& desk = Desk();
-    std::unique_lock<std::mutex> lock(desk.mutex);
-    if (desk.loopRunning) {
-        desk.done.wait(lock, [&] { return !desk.hasPending; });
-        desk.pending = text;
-        desk.hasPending = true;
-        desk.done.wait(lock, [&] { return !desk.hasPending; });
-        return;
-    }
-    lock.unlock();
-    std::thread([text] { ShowBoxOrPrint(text); }).join();
 }
 
 // Without a display SDL falls back to a video driver that shows nothing;
@@ -102,6 +58,17 @@ bool OnADisplay() {
     return !invisible || std::getenv("SDL_VIDEODRIVER") != nullptr;
 }
 
+// An X display that takes the connection and never answers would hold
+// SDL's start for ever: it is asked first, with a limit.
+bool XDisplayAnswers() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if ((driver && std::strcmp(driver, "x11") != 0) || std::getenv("WAYLAND_DISPLAY")) return true;
+    std::string why;
+    if (X11DisplayAnswers(std::getenv("DISPLAY"), kDisplayAnswerLimitMs, why)) return true;
+    std::fprintf(stderr, "Graph server not run (the display did not answer)\n");
+    return false;
+}
+
 // Alt+Enter and F11 switch between the window and fullscreen.
 bool IsFullscreenToggle(const SDL_Keysym& key) {
     if (key.scancode == SDL_SCANCODE_F11) return (key.mod & (KMOD_CTRL | KMOD_ALT | KMOD_SHIFT)) == 0;
@@ -109,32 +76,26 @@ bool IsFullscreenToggle(const SDL_Keysym& key) {
     return enter && (key.mod & KMOD_ALT) && !(key.mod & (KMOD_CTRL | KMOD_SHIFT));
 }
 
-// Another client destroyed the window: the program ends as when it is closed.
-void EndForLostWindow() {
-    static std::atomic<bool> said{false};
-    if (!said.exchange(true)) std::fprintf(stderr, "kyr: the window was destroyed\n");
-    Waits::RequestEnd(0);
-}
-
-class SdlWindow final : public WindowBackend {
+class SdlWindow final : public WindowBackend, public Waits::EventPump {
 public:
     explicit SdlWindow(const SdlWindowOptions& options) : options_(options) {}
+    ~SdlWindow() override { Close(); }
 
     bool Open(const WindowPlacement& placement) override;
-    void Run() override;
-    void Stop() override;
+    void Close() override;
     bool ShowsFrames() const override { return true; }
-    void FramePublished() override { Wake(); }
+    void Present(const PublishedFrame& frame) override;
+
+    void Pump(int timeoutMs) override;
+    void Wake() override;
 
 private:
-    void Wake();
     void Handle(const SDL_Event& e);
     void HandleKey(const SDL_KeyboardEvent& key);
     void ToggleFullscreen();
-    void Present();
     bool PrepareTarget(Layout& layout, Canvas& canvas);
+    void ColourTable(const Palette& palette, bool rebuild);
     void FitFrame();
-    void Close();
 
     SdlWindowOptions options_;
     SDL_Window* window_ = nullptr;
@@ -142,14 +103,12 @@ private:
     WindowPlacement placement_;
     bool framed_ = false;
     bool fullscreen_ = false;
-    std::atomic<bool> stop_{false};
     uint32_t wakeEvent_ = 0;
-    std::mutex wakeLock_;              // guards pushing wake events against SDL_Quit
-    bool loopRunning_ = false;
     bool repaintAll_ = true;           // the whole picture must be painted again
-    uint64_t shownSerial_ = 0;         // the published frame on the window
+    bool lostSaid_ = false;
     SDL_Surface* lastSurface_ = nullptr;
     Layout lastLayout_;
+    uint32_t table_[256] = {};         // palette index -> pixel in the target's format
     uint8_t consumedKeys_[SDL_NUM_SCANCODES] = {};  // toggle keys whose key-up is swallowed
     HardwarePresenter hardware_;
 };
@@ -166,14 +125,15 @@ bool SdlWindow::Open(const WindowPlacement& p) {
     // Only the display drivers that can be there; a driver asked for by name wins.
     if (!std::getenv("SDL_VIDEODRIVER"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") ? "wayland,x11" : "x11");
+    if (DisplayNamed() && !XDisplayAnswers()) return false;
     GuardX11Display();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        ShowBoxOrPrint("Win class was not registered");
+        ShowMessage("Win class was not registered");
         return false;
     }
     if (!OnADisplay()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        ShowBoxOrPrint("Win class was not registered");
+        ShowMessage("Win class was not registered");
         return false;
     }
     placement_ = p;
@@ -198,7 +158,7 @@ bool SdlWindow::Open(const WindowPlacement& p) {
         window_ = SDL_CreateWindow("Graph", x, y, w, h, flags);
     }
     if (!window_) {
-        ShowBoxOrPrint("Couldn't create main window");
+        ShowMessage("Couldn't create main window");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
@@ -208,6 +168,7 @@ bool SdlWindow::Open(const WindowPlacement& p) {
     WatchX11Window(window_);
     wakeEvent_ = SDL_RegisterEvents(1);
     if (options_.scale <= 1) FitFrame();
+    Waits::SetEventPump(this);
     return true;
 }
 
@@ -226,18 +187,31 @@ void SdlWindow::FitFrame() {
     SDL_SetWindowPosition(window_, p.left + left, p.top + top);
 }
 
-// Any thread: makes the window thread look at the published frame.
+// Any thread (Waits serialises this against Close): an event of our own
+// ends a pump that waits for the display.
 void SdlWindow::Wake() {
-    std::lock_guard<std::mutex> lock(wakeLock_);
-    if (!loopRunning_ || wakeEvent_ == static_cast<uint32_t>(-1)) return;
+    if (wakeEvent_ == 0 || wakeEvent_ == static_cast<uint32_t>(-1)) return;
     SDL_Event e{};
     e.type = wakeEvent_;
     SDL_PushEvent(&e);
 }
 
-void SdlWindow::Stop() {
-    stop_.store(true);
-    Wake();
+void SdlWindow::Pump(int timeoutMs) {
+    if (!window_) return;
+    SDL_Event e;
+    if (timeoutMs > 0 ? SDL_WaitEventTimeout(&e, timeoutMs) : SDL_PollEvent(&e)) {
+        Handle(e);
+        while (SDL_PollEvent(&e)) Handle(e);
+    }
+    if (X11WindowLost()) {
+        // Another client destroyed the window: the run ends as when it is closed.
+        if (!lostSaid_) std::fprintf(stderr, "kyr: the window was destroyed\n");
+        lostSaid_ = true;
+        Waits::RequestEnd(Waits::EndCause::Closed, 0);
+        return;
+    }
+    // An expose, a new size or fullscreen: the last published frame again, whole.
+    if (repaintAll_) Present(WindowSurface());
 }
 
 void SdlWindow::ToggleFullscreen() {
@@ -267,12 +241,12 @@ void SdlWindow::HandleKey(const SDL_KeyboardEvent& key) {
 
 void SdlWindow::Handle(const SDL_Event& e) {
     switch (e.type) {
-    case SDL_QUIT: Waits::RequestEnd(0); break;
+    case SDL_QUIT: Waits::RequestEnd(Waits::EndCause::Closed, 0); break;
     case SDL_WINDOWEVENT:
         if (e.window.windowID != windowId_) break;
         if (!framed_ && options_.scale <= 1) FitFrame();
         switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: Waits::RequestEnd(0); break;
+        case SDL_WINDOWEVENT_CLOSE: Waits::RequestEnd(Waits::EndCause::Closed, 0); break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SHOWN:
@@ -292,7 +266,6 @@ void SdlWindow::Handle(const SDL_Event& e) {
 // staging pixels. False when there is nothing to paint on.
 bool SdlWindow::PrepareTarget(Layout& layout, Canvas& canvas) {
     int w = 0, h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
     const Pixels& frame = WindowSurface().pixels;
     if (hardware_.Active()) {
         SDL_GetRendererOutputSize(hardware_.Renderer(), &w, &h);
@@ -308,102 +281,66 @@ bool SdlWindow::PrepareTarget(Layout& layout, Canvas& canvas) {
     return true;
 }
 
-void SdlWindow::Present() {
+void SdlWindow::ColourTable(const Palette& palette, bool rebuild) {
+    if (!rebuild) return;
+    if (hardware_.Active()) {
+        FillColourTable(palette, [](uint8_t r, uint8_t g, uint8_t b) {
+            return 0xFF000000u | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b; }, table_);
+        return;
+    }
+    const SDL_PixelFormat* format = lastSurface_->format;
+    FillColourTable(palette, [&](uint8_t r, uint8_t g, uint8_t b) { return SDL_MapRGB(format, r, g, b); }, table_);
+}
+
+// Converts what changed (everything after an expose, a new size or a new
+// palette) and sends it. A frame that changed nothing sends nothing.
+void SdlWindow::Present(const PublishedFrame& frame) {
+    if (!window_ || frame.pixels.data.empty()) return;
     Layout layout;
     Canvas canvas;
-    std::vector<RowBand> bands;
-    bool whole = false;
-    {
-        std::lock_guard<std::mutex> lock(WindowSurfaceLock());
-        PublishedFrame& frame = WindowSurface();
-        if (frame.serial == shownSerial_ && !repaintAll_) return;
-        if (!PrepareTarget(layout, canvas)) return;
-        whole = repaintAll_ || std::memcmp(&layout, &lastLayout_, sizeof layout) != 0;
-        if (whole && !hardware_.Active()) {
+    if (!PrepareTarget(layout, canvas)) return;
+    const bool whole = repaintAll_ || frame.allChanged || std::memcmp(&layout, &lastLayout_, sizeof layout) != 0;
+    if (!whole && frame.changedRows == 0) return;
+    ColourTable(frame.palette, whole);
+    // The hardware path stages the frame unscaled; the renderer scales it.
+    const Layout paint = hardware_.Active() ? Layout{1, 0, 0, layout.shownW, layout.shownH} : layout;
+    FrameArea area;
+    if (whole) {
+        if (!hardware_.Active()) {
             // Black around the picture (fullscreen) and where it does not reach.
             for (int y = 0; y < canvas.h; ++y)
                 std::memset(canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.pitch, 0,
                             static_cast<std::size_t>(canvas.w) * 4);
         }
-        SDL_Surface* surface = hardware_.Active() ? nullptr : SDL_GetWindowSurface(window_);
-        uint32_t table[256];
-        if (surface)
-            FillColourTable(frame.palette, [&](uint8_t r, uint8_t g, uint8_t b) { return SDL_MapRGB(surface->format, r, g, b); },
-                            table);
-        else
-            FillColourTable(frame.palette, [](uint8_t r, uint8_t g, uint8_t b) {
-                return 0xFF000000u | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b; }, table);
-        bands = TakeChangedBands(frame, layout.shownH, whole);
-        // The hardware path stages the rows unscaled; the renderer scales them.
-        const Layout paint = hardware_.Active() ? Layout{1, 0, 0, layout.shownW, layout.shownH} : layout;
-        for (const RowBand& band : bands) ConvertRows(frame.pixels, table, paint, canvas, band.y0, band.y1);
-        shownSerial_ = frame.serial;
-        repaintAll_ = false;
-        lastLayout_ = layout;
+        ConvertRows(frame.pixels, table_, paint, canvas, 0, layout.shownH);
+        area = FrameArea{0, 0, layout.shownW, layout.shownH};
+    } else {
+        area = ConvertChanges(frame, table_, paint, canvas);
     }
-    // Sent to the display outside the lock: the program's next frame never
-    // waits for the display.
+    repaintAll_ = false;
+    lastLayout_ = layout;
     if (hardware_.Active()) {
-        hardware_.Show(layout, bands);
-        return;
-    }
-    if (whole) {
+        hardware_.Show(layout, area);
+    } else if (whole) {
         SDL_UpdateWindowSurface(window_);
-        return;
+    } else if (!area.Empty()) {
+        SDL_Rect rect;
+        WindowRect(layout, area, rect.x, rect.y, rect.w, rect.h);
+        SDL_UpdateWindowSurfaceRects(window_, &rect, 1);
     }
-    // One update from the first changed row to the last: the display takes
-    // it as one piece, so no one ever sees part of a frame.
-    if (bands.empty()) return;
-    const int y0 = bands.front().y0, y1 = bands.back().y1;
-    const SDL_Rect rows{layout.offsetX, layout.offsetY + y0 * layout.scale, layout.shownW * layout.scale,
-                        (y1 - y0) * layout.scale};
-    SDL_UpdateWindowSurfaceRects(window_, &rows, 1);
-}
-
-void SdlWindow::Run() {
-    MessageDesk& desk = Desk();
-    {
-        std::lock_guard<std::mutex> lock(desk.mutex);
-        desk.loopRunning = true;
-    }
-    {
-        std::lock_guard<std::mutex> lock(wakeLock_);
-        loopRunning_ = true;
-    }
-    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-    while (!stop_.load()) {
-        SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, kIdleWaitMs)) {
-            Handle(e);
-            while (SDL_PollEvent(&e)) Handle(e);
-        }
-        {
-            std::unique_lock<std::mutex> lock(desk.mutex);
-            ServePendingMessage(desk, lock);
-        }
-        if (X11WindowLost()) EndForLostWindow();
-        if (!stop_.load()) Present();
-    }
-    Close();
 }
 
 void SdlWindow::Close() {
-    {
-        std::unique_lock<std::mutex> lock(Desk().mutex);
-        Desk().loopRunning = false;
-        ServePendingMessage(Desk(), lock);
-    }
-    {
-        std::lock_guard<std::mutex> lock(wakeLock_);
-        loopRunning_ = false;
-    }
+    if (!window_) return;
+    Waits::SetEventPump(nullptr);
+    SDL_Window* window = window_;
+    window_ = nullptr;
     // A window that another client destroyed is left as it is: SDL would
     // hide it first and wait for the display to confirm, which never
     // happens, holding the display's lock for ever. The program is ending.
     if (X11WindowLost()) return;
     hardware_.Close();
-    SDL_DestroyWindow(window_);
-    window_ = nullptr;
+    SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     SDL_Quit();
 }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <unistd.h>
 #include "platform/console/TerminalMode.h"
+#include "platform/console/Waits.h"
 
 namespace Graph::detail {
 
@@ -26,14 +27,14 @@ int OnXError(Display*, XErrorEvent* error) {
 }
 
 // The connection is gone (the server died, or the client was killed).
-// Xlib would end the process from this thread; the program's exit handlers
-// would then wait for this very thread. End here without them, but with
-// the terminal restored.
+// Xlib does not let this handler return, and the call it interrupted cannot
+// be unwound: the run ends here, on the program's thread, after its last
+// words (the recording's end line, the trace, the terminal restored).
 int OnXIOError(Display*) {
     static const char message[] = "kyr: the connection to the display was lost\n";
     IO::TerminalMode::Restore();
     (void)!write(STDERR_FILENO, message, sizeof message - 1);
-    _exit(1);
+    Waits::EndAbruptly(1);
 }
 
 

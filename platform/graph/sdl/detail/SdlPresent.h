@@ -1,6 +1,6 @@
 // Turning the published 8-bit palette-index frame into 32-bit window pixels:
-// where the picture stands in the window (scale and centring) and which
-// rows to convert.
+// where the picture stands in the window (scale and centring), and
+// converting either the whole frame or only the spans that changed.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -48,14 +48,28 @@ void FillColourTable(const Palette& palette, Map map, uint32_t (&table)[256]) {
 void ConvertRows(const Pixels& frame, const uint32_t (&table)[256], const Layout& layout,
                  Canvas& canvas, int y0, int y1);
 
-// A band of frame rows y0..y1-1.
-struct RowBand {
-    int y0 = 0, y1 = 0;
+// Paints columns x0..x1-1 of frame row y (within the shown area).
+void ConvertSpan(const Pixels& frame, const uint32_t (&table)[256], const Layout& layout,
+                 Canvas& canvas, int y, int x0, int x1);
+
+// An area of the frame: columns x0..x1-1 of rows y0..y1-1.
+struct FrameArea {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool Empty() const { return x1 <= x0 || y1 <= y0; }
 };
 
-// The bands of the first `rows` rows that changed since the window thread
-// last looked (all of them when `all`, or when the palette or the surface
-// is new); clears the marks. Bands a few unchanged rows apart go as one.
-std::vector<RowBand> TakeChangedBands(PublishedFrame& frame, int rows, bool all);
+// Paints the spans the last publish changed (within the shown area) and
+// returns the smallest area that holds them all: sent to the display as one
+// update, so that nobody looking at the screen sees part of a frame.
+FrameArea ConvertChanges(const PublishedFrame& frame, const uint32_t (&table)[256], const Layout& layout,
+                         Canvas& canvas);
+
+// The window's rectangle that shows `area` of the frame.
+inline void WindowRect(const Layout& layout, const FrameArea& area, int& x, int& y, int& w, int& h) {
+    x = layout.offsetX + area.x0 * layout.scale;
+    y = layout.offsetY + area.y0 * layout.scale;
+    w = (area.x1 - area.x0) * layout.scale;
+    h = (area.y1 - area.y0) * layout.scale;
+}
 
 }  // namespace Graph::detail

@@ -24,8 +24,9 @@ public:
     SDL_Renderer* Renderer() const { return renderer_; }
     // Staging pixels for the frame's rows at scale 1, as wide as the frame.
     bool Staging(int frameW, int frameH, Canvas& canvas);
-    // Uploads the bands and shows the picture as `layout` places it.
-    void Show(const Layout& layout, const std::vector<RowBand>& bands);
+    // Uploads `area` of the staged frame (only what changed) and shows the
+    // picture as `layout` places it.
+    void Show(const Layout& layout, const FrameArea& area);
     void Close();
 
 private:

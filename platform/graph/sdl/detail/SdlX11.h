@@ -1,9 +1,8 @@
 // Keeping the program alive when the X display misbehaves. Xlib's own
-// handlers end the process from the window thread on any error; these
-// handlers instead ignore errors (noting when they say the window is gone)
-// and, when the connection is lost, restore the terminal and end the
-// program with status 1 and a plain message. Window thread only; nothing
-// happens on other video drivers.
+// handlers end the process on any error; these handlers instead ignore
+// errors (noting when they say the window is gone) and, when the connection
+// is lost, end the run with status 1, a plain message and the runtime's
+// last words (Waits::EndAbruptly). Nothing happens on other video drivers.
 #pragma once
 #include <SDL2/SDL.h>
 
