@@ -19,6 +19,8 @@
 #include <set>
 #include <thread>
 #include "platform/console/InputQueue.h"
+#include "platform/console/IO.h"
+#include "platform/console/Lib.h"
 #include "platform/console/Waits.h"
 #include "platform/graph/sdl/SdlWindow.h"
 #include "tests/graph/SurfaceProbes.h"
@@ -464,6 +466,79 @@ TEST_P(SdlWindowTest, CloseAsksTheProgramToEndAndKeepsTheWindow) {
     EXPECT_EQ(GraphWindowId(), id_);
     EXPECT_TRUE(ClientArea(id_).viewable);
     EXPECT_EQ(Graph::PixelIndex(0, 0), Kleuren::BLACK);
+}
+
+// The program waits long (a show's delay, the game's announcement): a close
+// asked for meanwhile ends the wait then, not when it would have ended.
+TEST_P(SdlWindowTest, ACloseDuringALongDelayEndsItAtOnce) {
+    Waits::ClearEndRequest();
+    std::thread closer([&] {
+        std::this_thread::sleep_for(300ms);
+        if (managed_) {
+            Shell("xdotool windowactivate --sync " + id_ + " && xdotool key alt+F4");
+        } else {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    bool ended = false;
+    try {
+        Lib::Delay(60000);
+    } catch (const Waits::EndOfRun& end) {
+        ended = true;
+        EXPECT_EQ(end.cause, Waits::EndCause::Closed);
+        EXPECT_EQ(end.status, 0);
+    }
+    closer.join();
+    Waits::ClearEndRequest();
+    EXPECT_TRUE(ended);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 30s) << "the close waited for the delay";
+}
+
+// Hidden and shown again while the program sits in a long delay, the window
+// paints the last published frame then, from the delay's pump.
+TEST_P(SdlWindowTest, AnExposeDuringALongDelayRepaintsTheLastFrame) {
+    DrawTestPicture();
+    Graph::PublishFrame();
+    const Picture published = BackBufferNow();
+    ASSERT_TRUE(ClientShows(published)) << mismatches_;
+    Waits::ClearEndRequest();
+    std::atomic<bool> repainted{false};
+    std::thread other([&] {
+        Shell((managed_ ? "xdotool windowminimize --sync " : "xdotool windowunmap --sync ") + id_);
+        Shell((managed_ ? "xdotool windowactivate --sync " : "xdotool windowmap --sync ") + id_);
+        for (int k = 0; k < 150 && !repainted; ++k) {
+            const Area now = ClientArea(id_);
+            repainted = now.viewable && Mismatches(Shoot(), published, now.x, now.y, std::min(now.w, 1025),
+                                                   std::min(now.h, 730)) == 0;
+            if (!repainted) std::this_thread::sleep_for(100ms);
+        }
+        Waits::RequestEnd(Waits::EndCause::Closed, 0);   // lets the delay go
+    });
+    try {
+        Lib::Delay(60000);
+    } catch (const Waits::EndOfRun&) {
+    }
+    other.join();
+    Waits::ClearEndRequest();
+    EXPECT_TRUE(repainted);
+}
+
+// RdKey waiting in the window's pump takes a key another thread posts (the
+// terminal's reader does that) without waiting for the window's own events.
+TEST_P(SdlWindowTest, AKeyFromAnotherThreadEndsRdKeysWait) {
+    IO::ClearInput();
+    IO::ModuleInit();
+    std::thread terminal([] {
+        std::this_thread::sleep_for(200ms);
+        IO::InputEvent e;
+        e.key = IO::KeyRecord{true, 1, 0x41, 0x1E, 'a', 0};
+        IO::PostInput(e);
+    });
+    EXPECT_EQ(IO::RdKey(), 'a');
+    terminal.join();
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, SdlWindowTest, ::testing::Values(Desktop::Bare, Desktop::Openbox),

@@ -200,7 +200,7 @@ TEST(WindowLossTest, CloseRequestsDuringTheIntroEndTheProgramCleanly) {
         SCOPED_TRACE(std::string(Name(t.how)) + " after " + std::to_string(t.after.count()) + " ms");
         KyrRun run(server.Display());
         ASSERT_TRUE(run.Start());
-        ASSERT_NE(run.FindWindow(), 0u) << "no window";
+        ASSERT_NE(run.FindWindow(), 0u) << "no window; stderr: " << run.Finish(1s).err;
         if (t.waitForManager) {
             ASSERT_TRUE(run.WaitUntilManaged());
         }
@@ -220,7 +220,7 @@ void ExpectEachRunEndsAfter(const std::string& action, const char* status, const
         SCOPED_TRACE(action + " after " + std::to_string(after.count()) + " ms");
         KyrRun run(server.Display());
         ASSERT_TRUE(run.Start());
-        ASSERT_NE(run.FindWindow(), 0u) << "no window";
+        ASSERT_NE(run.FindWindow(), 0u) << "no window; stderr: " << run.Finish(1s).err;
         std::this_thread::sleep_for(after);
         EXPECT_TRUE(Xdotool(run, action + " " + std::to_string(run.Window())));
         ExpectCleanEnd(run.Finish(), status, message);
