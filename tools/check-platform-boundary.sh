@@ -22,7 +22,7 @@ tio=$(git grep -l -E '#include *<(termios|pty)\.h>' -- '*.cpp' '*.h' | grep -v -
 [ -z "$tio" ] || report "termios included outside platform/console: $tio"
 
 # Lowest first. A file belongs to the longest folder of this list that holds it.
-LAYERS=(platform platform/console platform/graph/raster platform/graph platform/graph/sdl
+LAYERS=(platform platform/console platform/graph/raster platform/graph platform/graph/sdl platform/runtime
         engine3d/geometry engine3d game shows shell headless)
 # "including file's folder -> included file": allowed against the order.
 UPWARD=(

@@ -40,7 +40,6 @@ void BM_TekenPolyhedron(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
     state.SetLabel("solids through Graph");
 }
-// Wall-clock time: the work happens on the drawing thread, not the caller.
 BENCHMARK(BM_TekenPolyhedron)->UseRealTime();
 
 void BM_ProjectieEnClipping(benchmark::State& state) {

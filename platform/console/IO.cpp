@@ -24,7 +24,7 @@ struct IoState {
     uint8_t pending = 0;  // second half of a two-part key code; 0 = none
     // The last KeyPressed found the queue empty, with this many drawing
     // requests posted by then: the next empty poll with nothing drawn in
-    // between is a polling loop, and yields.
+    // between is a polling loop, and waits for input.
     bool lastPollEmpty = false;
     uint64_t drawnAtLastPoll = 0;
 };

@@ -56,7 +56,7 @@ TEST_F(GraphTraceOpen, SettingsHaveOneLineEachAndClearingWritesItsRectangle) {
     Graph::SetBkColor(4);
     Graph::SetBkMix(false);
     Graph::RemapAllPalette(two, 2);
-    Graph::SetFillMask(mask);      // changes the drawing thread directly: no request
+    Graph::SetFillMask(mask);      // changes the drawing settings directly: no request
     Graph::ClearScreen(1);         // nothing
     Graph::SetStdFillMask(8);
     Graph::ClearScreen(0);

@@ -53,7 +53,7 @@ using testsupport::WaitUntil;
 
 // What every loss of the window must leave behind: the program ended by
 // itself with `status`, the terminal as it was, no abort and no Xlib default
-// handler (which prints "X Error" and exits from the window thread).
+// handler (which prints "X Error" and exits at once).
 void ExpectCleanEnd(const KyrRun::Result& r, const std::string& status, const std::string& said) {
     ASSERT_TRUE(r.ended) << "the program did not end";
     EXPECT_EQ(r.status, status + "\n") << "stderr: " << r.err;

@@ -43,8 +43,8 @@ int OnXIOError(Display*) {
 // SDL keeps the error handler it finds when its video starts and puts it
 // back when its video ends, just before closing its connections. Errors
 // still pending then (requests about a window another client destroyed)
-// must reach this handler, not Xlib's default, which prints them and exits
-// from the window thread: so these go in before SDL starts. They are only
+// must reach this handler, not Xlib's default, which prints them and ends
+// the process: so these go in before SDL starts. They are only
 // ever called for X connections; other video drivers never see them.
 void GuardX11Display() {
     XSetErrorHandler(OnXError);
