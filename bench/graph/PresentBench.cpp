@@ -63,7 +63,7 @@ void PresentGameFrames(benchmark::State& state) {
     }
     testsupport::CloseGraph();
 }
-BENCHMARK(PresentGameFrames)->Name("BM_PublishAndPresent/game_frame")->Arg(1)->Arg(2)->Arg(3)
+BENCHMARK(PresentGameFrames)->Name("BM_PublishAndPresent/game_frame")->Arg(1)->Arg(2)->Arg(3)->Iterations(2000)
     ->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void PresentWholeFrames(benchmark::State& state) {
@@ -86,7 +86,7 @@ void PresentWholeFrames(benchmark::State& state) {
     }
     testsupport::CloseGraph();
 }
-BENCHMARK(PresentWholeFrames)->Name("BM_PublishAndPresent/every_row")->Arg(1)->Arg(2)->Arg(3)
+BENCHMARK(PresentWholeFrames)->Name("BM_PublishAndPresent/every_row")->Arg(1)->Arg(2)->Arg(3)->Iterations(300)
     ->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace

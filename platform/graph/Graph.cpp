@@ -57,7 +57,7 @@ void CreateSurfaces(Service& sv, int32_t width, int32_t height) {
     sv.back.Allocate(width, height);
     PublishedFrame& shown = sv.window;
     shown.pixels.Allocate(width, height);
-    shown.rows.assign(static_cast<std::size_t>(height), RowSpan{});
+    shown.runs.clear();
     shown.allChanged = true;
 }
 
@@ -122,40 +122,56 @@ void PostWords(uint8_t op, uint32_t w0, uint32_t w1, uint32_t w2, uint32_t w3, u
 
 namespace {
 
-// The first and one past the last column in which two rows differ; the
-// rows are known to differ somewhere.
-RowSpan DifferingColumns(const uint8_t* a, const uint8_t* b, int32_t width) {
-    RowSpan span{0, width};
-    while (span.x0 < width && a[span.x0] == b[span.x0]) ++span.x0;
-    while (span.x1 > span.x0 && a[span.x1 - 1] == b[span.x1 - 1]) --span.x1;
-    return span;
+// Runs closer than this many columns are joined into one.
+constexpr int32_t kRunGap = 32;
+
+uint64_t Word(const uint8_t* p) {
+    uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
 }
 
-// Copies what changed in the back buffer to the window surface and marks
-// it, row by row. The game clears the whole window every frame, so what was
-// drawn since the last frame says little; comparing says exactly what the
-// window must change.
-void CopyChangedSpans(Service& sv) {
+// Copies the runs of row y in which `from` differs from `to`, compared
+// eight pixels at a time, and lists them.
+void CopyChangedRuns(const uint8_t* from, uint8_t* to, int32_t width, int32_t y, std::vector<ChangedRun>& runs) {
+    constexpr int32_t kStep = 8;
+    ChangedRun run{y, 0, -1};
+    for (int32_t x = 0; x < width; x += kStep) {
+        const int32_t end = x + kStep <= width ? x + kStep : width;
+        const bool differs = end - x == kStep ? Word(from + x) != Word(to + x)
+                                              : std::memcmp(from + x, to + x, static_cast<std::size_t>(end - x)) != 0;
+        if (!differs) continue;
+        if (run.x1 >= 0 && x - run.x1 < kRunGap) {
+            run.x1 = end;
+            continue;
+        }
+        if (run.x1 >= 0) runs.push_back(run);
+        run.x0 = x;
+        run.x1 = end;
+    }
+    if (run.x1 >= 0) runs.push_back(run);
+    for (auto r = runs.rbegin(); r != runs.rend() && r->y == y; ++r)
+        std::memcpy(to + r->x0, from + r->x0, static_cast<std::size_t>(r->x1 - r->x0));
+}
+
+// Copies what changed in the back buffer to the window surface and lists
+// it. The game clears the whole window every frame, so what was drawn since
+// the last frame says little; comparing says exactly what the window must
+// change.
+void CopyChangedRuns(Service& sv) {
     PublishedFrame& shown = sv.window;
     const Pixels& back = sv.back;
+    shown.runs.clear();
     if (back.data.empty() || shown.pixels.data.size() != back.data.size()) return;
     if (std::memcmp(&shown.palette, &sv.backPalette, sizeof shown.palette) != 0) {
         shown.palette = sv.backPalette;
         shown.allChanged = true;
     }
-    const int32_t width = back.width;
-    shown.changedRows = 0;
+    const auto width = static_cast<std::size_t>(back.width);
     for (int32_t y = 0; y < back.height; ++y) {
-        RowSpan& span = shown.rows[static_cast<std::size_t>(y)];
         const uint8_t* from = back.Row(y);
         uint8_t* to = shown.pixels.Row(y);
-        if (std::memcmp(to, from, static_cast<std::size_t>(width)) == 0) {
-            span = RowSpan{};
-            continue;
-        }
-        span = DifferingColumns(to, from, width);
-        std::memcpy(to + span.x0, from + span.x0, static_cast<std::size_t>(span.x1 - span.x0));
-        ++shown.changedRows;
+        if (std::memcmp(to, from, width) != 0) CopyChangedRuns(from, to, back.width, y, shown.runs);
     }
 }
 
@@ -238,7 +254,7 @@ void PublishFrame() {
     if (!sv.drawing) return;
     cs.postedAtPublish = cs.posted;
     if (!cs.backend || !cs.windowOpen || !cs.backend->ShowsFrames()) return;
-    CopyChangedSpans(sv);
+    CopyChangedRuns(sv);
     sv.frames.fetch_add(1, std::memory_order_relaxed);
     cs.backend->Present(sv.window);
     sv.window.allChanged = false;

@@ -28,7 +28,7 @@ public:
     // Whether the window shows published frames; without it publishing a
     // frame compares and copies nothing.
     virtual bool ShowsFrames() const { return false; }
-    // A frame was just published: `frame.rows` marks the spans that changed
+    // A frame was just published: `frame.runs` lists the pixels that changed
     // since the frame before (every pixel when `frame.allChanged`).
     virtual void Present(const PublishedFrame& frame) { (void)frame; }
 };

@@ -1,7 +1,7 @@
 // The window surface: the frame published last, as a window backend reads it
 // to show it. Graph writes it when the program publishes a frame
-// (platform/graph/GraphFrames.h) and marks, row by row, the span of columns
-// that changed, so that a window converts and sends only those.
+// (platform/graph/GraphFrames.h) and lists the runs of pixels that changed,
+// so that a window converts and sends only those.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -35,19 +35,19 @@ struct Palette {
     uint32_t RGB(uint8_t index) const { return index < count ? colours[index] : 0; }
 };
 
-// Columns x0..x1-1 of one row; empty when x1 <= x0.
-struct RowSpan {
-    int32_t x0 = 0, x1 = 0;
-    bool Empty() const { return x1 <= x0; }
+// Columns x0..x1-1 of row y. A run may hold a few unchanged pixels between
+// and around the changed ones (they are compared eight at a time, and runs
+// a little apart are joined): sending those again changes nothing.
+struct ChangedRun {
+    int32_t y = 0, x0 = 0, x1 = 0;
 };
 
 // The last published frame.
 struct PublishedFrame {
     Pixels pixels;
     Palette palette;
-    std::vector<RowSpan> rows;   // per row: what the last publish changed
-    bool allChanged = true;      // every pixel changed (a new surface or palette)
-    int32_t changedRows = 0;     // rows whose span is not empty
+    std::vector<ChangedRun> runs;   // what the last publish changed, row by row from the top
+    bool allChanged = true;         // every pixel changed (a new surface or palette)
 };
 
 // The frame published last (program thread).

@@ -63,16 +63,14 @@ void ConvertRows(const Pixels& frame, const uint32_t (&table)[256], const Layout
 FrameArea ConvertChanges(const PublishedFrame& frame, const uint32_t (&table)[256], const Layout& layout,
                          Canvas& canvas) {
     FrameArea area{layout.shownW, layout.shownH, 0, 0};
-    const int rows = std::min(layout.shownH, static_cast<int>(frame.rows.size()));
-    for (int y = 0; y < rows; ++y) {
-        const RowSpan span = frame.rows[static_cast<std::size_t>(y)];
-        const int x0 = span.x0, x1 = std::min(span.x1, layout.shownW);
-        if (x1 <= x0) continue;
-        ConvertSpan(frame.pixels, table, layout, canvas, y, x0, x1);
-        area.x0 = std::min(area.x0, x0);
+    for (const ChangedRun& run : frame.runs) {
+        const int x1 = std::min(run.x1, layout.shownW);
+        if (run.y >= layout.shownH || x1 <= run.x0) continue;
+        ConvertSpan(frame.pixels, table, layout, canvas, run.y, run.x0, x1);
+        area.x0 = std::min(area.x0, run.x0);
         area.x1 = std::max(area.x1, x1);
-        area.y0 = std::min(area.y0, y);
-        area.y1 = y + 1;
+        area.y0 = std::min(area.y0, run.y);
+        area.y1 = run.y + 1;
     }
     return area;
 }

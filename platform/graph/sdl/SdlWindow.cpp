@@ -300,7 +300,7 @@ void SdlWindow::Present(const PublishedFrame& frame) {
     Canvas canvas;
     if (!PrepareTarget(layout, canvas)) return;
     const bool whole = repaintAll_ || frame.allChanged || std::memcmp(&layout, &lastLayout_, sizeof layout) != 0;
-    if (!whole && frame.changedRows == 0) return;
+    if (!whole && frame.runs.empty()) return;
     ColourTable(frame.palette, whole);
     // The hardware path stages the frame unscaled; the renderer scales it.
     const Layout paint = hardware_.Active() ? Layout{1, 0, 0, layout.shownW, layout.shownH} : layout;

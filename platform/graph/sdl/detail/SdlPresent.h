@@ -58,7 +58,7 @@ struct FrameArea {
     bool Empty() const { return x1 <= x0 || y1 <= y0; }
 };
 
-// Paints the spans the last publish changed (within the shown area) and
+// Paints the runs the last publish changed (within the shown area) and
 // returns the smallest area that holds them all: sent to the display as one
 // update, so that nobody looking at the screen sees part of a frame.
 FrameArea ConvertChanges(const PublishedFrame& frame, const uint32_t (&table)[256], const Layout& layout,
