@@ -241,6 +241,18 @@ protected:
         });
     }
 
+    // Closes the window as a player does: openbox's Alt+F4 sends the close
+    // request as its close button does; on a bare server, SDL's quit. Any thread.
+    void AskToClose() {
+        if (managed_) {
+            Shell("xdotool windowactivate --sync " + id_ + " && xdotool key alt+F4");
+        } else {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        }
+    }
+
     // Keys typed into the window by the X server's test extension.
     void Type(const std::string& keys) {
         const std::string focus = managed_ ? "xdotool windowactivate --sync " : "xdotool windowfocus --sync ";
@@ -447,13 +459,7 @@ TEST_P(SdlWindowTest, FullscreenKeysDoNotReachTheInputQueue) {
 // window stays until then and drawing goes on.
 TEST_P(SdlWindowTest, CloseAsksTheProgramToEndAndKeepsTheWindow) {
     Waits::ClearEndRequest();
-    if (managed_) {
-        Shell("xdotool windowactivate --sync " + id_ + " && xdotool key alt+F4");
-    } else {
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-    }
+    AskToClose();
     Waits::EndOfRun end;
     end.status = -1;
     EXPECT_TRUE(Eventually([&] { return Waits::EndRequested(&end); }));
@@ -474,13 +480,7 @@ TEST_P(SdlWindowTest, ACloseDuringALongDelayEndsItAtOnce) {
     Waits::ClearEndRequest();
     std::thread closer([&] {
         std::this_thread::sleep_for(300ms);
-        if (managed_) {
-            Shell("xdotool windowactivate --sync " + id_ + " && xdotool key alt+F4");
-        } else {
-            SDL_Event quit{};
-            quit.type = SDL_QUIT;
-            SDL_PushEvent(&quit);
-        }
+        AskToClose();
     });
     const auto start = std::chrono::steady_clock::now();
     bool ended = false;
