@@ -30,20 +30,24 @@ public:
 
     void SleepUntilUs(uint64_t deadline) override { WaitUntilUs(deadline, EndAsked); }
 
-    // Pumps the window's events until less than a millisecond is left (at
-    // least once, however late the wait starts: a game slower than its
-    // pace still hears its window), then sleeps the rest precisely.
+    // Pumps the window's events until less than a millisecond is left, then
+    // sleeps the rest precisely. It pumps at least once, however late the
+    // wait starts: a game slower than its pace still hears its window.
     void WaitUntilUs(uint64_t deadline, bool (*done)()) override {
-        Waits::Pump(0);
+        bool pumped = false;
         for (;;) {
-            if (done != nullptr && done()) return;
+            if (done != nullptr && done()) break;
             const uint64_t now = NowUs();
-            if (now >= deadline) return;
-            const uint64_t left = deadline - now;
-            if (left < 1000) break;
+            const uint64_t left = now < deadline ? deadline - now : 0;
+            if (left < 1000) {
+                if (!pumped) Waits::Pump(0);
+                if (left > 0 && !(done != nullptr && done())) SleepPreciselyUntil(deadline);
+                return;
+            }
             Waits::Pump(static_cast<int>(left / 1000));
+            pumped = true;
         }
-        SleepPreciselyUntil(deadline);
+        if (!pumped) Waits::Pump(0);
     }
 
     WallTime LocalTime() override {
