@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/graph/sdl/SdlWindow.h"
+#include "platform/sdl/SdlWindow.h"
 
 namespace Shell {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/console/ConsoleInput.h"
-#include "platform/graph/sdl/SdlWindow.h"
+#include "platform/sdl/SdlWindow.h"
 #include "platform/runtime/Session.h"
 #include "shell/CommandLine.h"
 #include "shell/Shell.h"

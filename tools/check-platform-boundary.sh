@@ -2,8 +2,9 @@
 # Checks the boundaries between the libraries, from the #include lines of the
 # committed sources:
 #  1. The window system and the terminal stay behind the platform layer: SDL
-#     and Xlib headers only in platform/graph/sdl (and the benchmarks and
-#     tests that compare against SDL), termios only in platform/console.
+#     and Xlib headers only in platform/sdl (and the benchmarks and
+#     tests that compare against SDL), termios only in platform/console (and
+#     the tests and benchmarks that type into a terminal).
 #  2. A header in a `detail/` folder is private to the library of the folder
 #     above it: only that library includes it. Tests and benchmarks may look
 #     inside the library they exercise.
@@ -16,13 +17,13 @@ fail=0
 report() { echo "$1"; fail=1; }
 
 # 1. Window system and terminal.
-sdl=$(git grep -l -E '#include *[<"](SDL|X11/)' -- '*.cpp' '*.h' | grep -v -E '^platform/graph/sdl/|^bench/|^tests/' || true)
-tio=$(git grep -l -E '#include *<(termios|pty)\.h>' -- '*.cpp' '*.h' | grep -v -E '^platform/console/|^tests/' || true)
-[ -z "$sdl" ] || report "SDL or Xlib included outside platform/graph/sdl: $sdl"
+sdl=$(git grep -l -E '#include *[<"](SDL|X11/)' -- '*.cpp' '*.h' | grep -v -E '^platform/sdl/|^bench/|^tests/' || true)
+tio=$(git grep -l -E '#include *<(termios|pty)\.h>' -- '*.cpp' '*.h' | grep -v -E '^platform/console/|^tests/|^bench/' || true)
+[ -z "$sdl" ] || report "SDL or Xlib included outside platform/sdl: $sdl"
 [ -z "$tio" ] || report "termios included outside platform/console: $tio"
 
 # Lowest first. A file belongs to the longest folder of this list that holds it.
-LAYERS=(platform platform/console platform/graph/raster platform/graph platform/graph/sdl platform/runtime
+LAYERS=(platform platform/console platform/graph/raster platform/graph platform/sdl platform/runtime
         engine3d/geometry engine3d game shows shell headless)
 # "including file's folder -> included file": allowed against the order.
 UPWARD=(

@@ -1,5 +1,5 @@
 // The seam between Graph and the window it shows: an offscreen backend (no
-// window at all, the default) and the SDL window (graph_sdl). The program
+// window at all, the default) and the SDL window (sdl_window). The program
 // picks one before Graph::Init. Everything runs on the program's thread:
 // the backend opens the window, is handed each published frame at once,
 // and is closed again by Graph.Exit or the module finaliser.

@@ -1,5 +1,5 @@
 // The X display probe (see X11Probe.h).
-#include "platform/graph/sdl/X11Probe.h"
+#include "platform/sdl/X11Probe.h"
 
 #include <bit>
 #include <cerrno>

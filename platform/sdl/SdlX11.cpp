@@ -1,5 +1,5 @@
 // X11 error handling for the SDL window (see SdlX11.h).
-#include "platform/graph/sdl/detail/SdlX11.h"
+#include "platform/sdl/detail/SdlX11.h"
 
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>

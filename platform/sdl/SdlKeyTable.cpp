@@ -2,7 +2,7 @@
 // the character they type without Shift, keys with a script name by that
 // name, and the rest (lock keys, keypad, right-hand modifiers) by their
 // set-1 scan code.
-#include "platform/graph/sdl/detail/SdlKeyTable.h"
+#include "platform/sdl/detail/SdlKeyTable.h"
 
 #include <SDL2/SDL_scancode.h>
 

@@ -7,7 +7,7 @@
 #include <SDL2/SDL.h>
 #include <cstdint>
 #include <vector>
-#include "platform/graph/sdl/detail/SdlPresent.h"
+#include "platform/sdl/detail/SdlPresent.h"
 
 namespace Graph::detail {
 

@@ -1,5 +1,5 @@
 // Converting published frames into window pixels (see SdlPresent.h).
-#include "platform/graph/sdl/detail/SdlPresent.h"
+#include "platform/sdl/detail/SdlPresent.h"
 
 #include <algorithm>
 

@@ -22,7 +22,7 @@
 #include "platform/console/IO.h"
 #include "platform/console/Lib.h"
 #include "platform/console/Waits.h"
-#include "platform/graph/sdl/SdlWindow.h"
+#include "platform/sdl/SdlWindow.h"
 #include "tests/graph/SurfaceProbes.h"
 #include "tests/support/WindowManager.h"
 #include "tests/support/XvfbServer.h"

@@ -17,7 +17,7 @@
 
 #include "platform/console/ConsoleInput.h"
 #include "platform/console/IO.h"
-#include "platform/graph/sdl/SdlWindow.h"
+#include "platform/sdl/SdlWindow.h"
 #include "tests/support/OffscreenGraph.h"
 
 namespace {

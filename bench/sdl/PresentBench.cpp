@@ -7,9 +7,9 @@
 // display (e.g. Xvfb, large enough for scale 3); skips without one.
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include "HeavyFrame.h"
+#include "bench/graph/HeavyFrame.h"
 #include "platform/graph/GraphFrames.h"
-#include "platform/graph/sdl/SdlWindow.h"
+#include "platform/sdl/SdlWindow.h"
 #include "tests/support/OffscreenGraph.h"
 
 namespace {

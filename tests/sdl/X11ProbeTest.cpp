@@ -21,7 +21,7 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
-#include "platform/graph/sdl/X11Probe.h"
+#include "platform/sdl/X11Probe.h"
 #include "tests/support/XvfbServer.h"
 
 using Graph::detail::X11DisplayAnswers;

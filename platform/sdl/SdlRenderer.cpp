@@ -1,5 +1,5 @@
 // The hardware presenting path (see SdlRenderer.h).
-#include "platform/graph/sdl/detail/SdlRenderer.h"
+#include "platform/sdl/detail/SdlRenderer.h"
 
 #include <cstring>
 #include <string>

@@ -4,7 +4,7 @@
 // and centred as the player chose), and the program's waits pump the
 // window's events (keys, close, repaint, fullscreen) while time passes.
 // A key typed into the terminal wakes a waiting pump with an event of its own.
-#include "platform/graph/sdl/SdlWindow.h"
+#include "platform/sdl/SdlWindow.h"
 
 #include <SDL2/SDL.h>
 #include <algorithm>
@@ -14,11 +14,11 @@
 #include <string>
 #include "platform/console/InputQueue.h"
 #include "platform/console/Waits.h"
-#include "platform/graph/sdl/X11Probe.h"
-#include "platform/graph/sdl/detail/SdlKeys.h"
-#include "platform/graph/sdl/detail/SdlPresent.h"
-#include "platform/graph/sdl/detail/SdlRenderer.h"
-#include "platform/graph/sdl/detail/SdlX11.h"
+#include "platform/sdl/X11Probe.h"
+#include "platform/sdl/detail/SdlKeys.h"
+#include "platform/sdl/detail/SdlPresent.h"
+#include "platform/sdl/detail/SdlRenderer.h"
+#include "platform/sdl/detail/SdlX11.h"
 
 namespace Graph {
 

@@ -1,8 +1,8 @@
 // SDL key events to console key records (see SdlKeys.h).
-#include "platform/graph/sdl/detail/SdlKeys.h"
+#include "platform/sdl/detail/SdlKeys.h"
 
 #include <SDL2/SDL_keyboard.h>
-#include "platform/graph/sdl/detail/SdlKeyTable.h"
+#include "platform/sdl/detail/SdlKeyTable.h"
 
 namespace Graph::detail {
 

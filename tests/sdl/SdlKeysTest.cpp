@@ -12,7 +12,7 @@
 
 #include "headless/KeyNames.h"
 #include "platform/console/KeyDecoder.h"
-#include "platform/graph/sdl/detail/SdlKeys.h"
+#include "platform/sdl/detail/SdlKeys.h"
 
 using Graph::detail::SdlKeyRecord;
 
