@@ -69,6 +69,19 @@ bool XDisplayAnswers() {
     return false;
 }
 
+// Starts SDL's video. A display that takes the connection and then hangs
+// up is one going away while another takes its number (a server being
+// restarted): it is asked again for a moment before the start fails.
+bool StartVideo() {
+    constexpr int kTries = 6;
+    constexpr uint32_t kPauseMs = 200;
+    for (int k = 1; k < kTries; ++k) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        SDL_Delay(kPauseMs);
+    }
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
 // Alt+Enter and F11 switch between the window and fullscreen.
 bool IsFullscreenToggle(const SDL_Keysym& key) {
     if (key.scancode == SDL_SCANCODE_F11) return (key.mod & (KMOD_CTRL | KMOD_ALT | KMOD_SHIFT)) == 0;
@@ -127,8 +140,11 @@ bool SdlWindow::Open(const WindowPlacement& p) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") ? "wayland,x11" : "x11");
     if (DisplayNamed() && !XDisplayAnswers()) return false;
     GuardX11Display();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        ShowMessage("Win class was not registered");
+    if (!StartVideo()) {
+        // The display could not be used: a message box on it could not be
+        // trusted to appear, or to go away. The reason goes with the message.
+        std::fprintf(stderr, "Graph: %s\n", SDL_GetError());
+        std::fprintf(stderr, "Win class was not registered\n");
         return false;
     }
     if (!OnADisplay()) {
