@@ -1,8 +1,13 @@
 // The hardware presenting path (see SdlRenderer.h).
 #include "platform/sdl/detail/SdlRenderer.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstring>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace Graph::detail {
 
@@ -27,16 +32,35 @@ bool IsSoftwareRasteriser(const std::string& name) {
     return name.empty();
 }
 
-}  // namespace
-
-bool DisplayHasHardwareRenderer() {
+// In the child: its own connection to the display, a hidden window and
+// an accelerated renderer, and the name of what draws behind it.
+bool ProbeHere() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     SDL_Window* probe = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
     if (!probe) return false;
     SDL_Renderer* renderer = SDL_CreateRenderer(probe, -1, SDL_RENDERER_ACCELERATED);
-    const bool hardware = renderer && !IsSoftwareRasteriser(GlRendererName(renderer));
-    if (renderer) SDL_DestroyRenderer(renderer);
-    SDL_DestroyWindow(probe);
-    return hardware;
+    return renderer && !IsSoftwareRasteriser(GlRendererName(renderer));
+}
+
+}  // namespace
+
+bool DisplayHasHardwareRenderer() {
+    // How long the probe may take; a driver that takes longer counts as none.
+    constexpr auto kLimit = std::chrono::seconds(10);
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) _exit(ProbeHere() ? 0 : 1);   // the exit status is the answer
+    int status = 0;
+    const auto end = std::chrono::steady_clock::now() + kLimit;
+    for (;;) {
+        const pid_t done = waitpid(child, &status, WNOHANG);
+        if (done == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (done < 0 || std::chrono::steady_clock::now() >= end) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    return false;
 }
 
 bool HardwarePresenter::Open(SDL_Window* window) {

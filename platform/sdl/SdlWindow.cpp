@@ -139,6 +139,10 @@ bool SdlWindow::Open(const WindowPlacement& p) {
     if (!std::getenv("SDL_VIDEODRIVER"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") ? "wayland,x11" : "x11");
     if (DisplayNamed() && !XDisplayAnswers()) return false;
+    // Asked before this process's video starts: the probe runs in a child.
+    using Renderer = SdlWindowOptions::Renderer;
+    bool hardware = options_.renderer == Renderer::Hardware ||
+                    (options_.renderer == Renderer::Automatic && DisplayHasHardwareRenderer());
     GuardX11Display();
     if (!StartVideo()) {
         // The display could not be used: a message box on it could not be
@@ -160,9 +164,6 @@ bool SdlWindow::Open(const WindowPlacement& p) {
         ScaledClientSize(w, h, options_.scale, w, h);
         x = y = SDL_WINDOWPOS_CENTERED;
     }
-    using Renderer = SdlWindowOptions::Renderer;
-    bool hardware = options_.renderer == Renderer::Hardware ||
-                    (options_.renderer == Renderer::Automatic && DisplayHasHardwareRenderer());
     uint32_t flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP;
     if (fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow("Graph", x, y, w, h, flags | (hardware ? SDL_WINDOW_OPENGL : 0));

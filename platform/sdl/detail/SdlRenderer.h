@@ -12,7 +12,9 @@
 namespace Graph::detail {
 
 // True when the display offers a renderer that draws with real hardware.
-// Probes with a hidden window of its own.
+// Probes with a hidden window of its own, in a child process of its own:
+// the graphics driver it loads (and the threads a software one starts) go
+// with the child. Call it before SDL's video starts in this process.
 bool DisplayHasHardwareRenderer();
 
 class HardwarePresenter {
