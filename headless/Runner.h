@@ -56,9 +56,6 @@ public:
     // Closes the trace once the program has ended by itself; false (with the
     // message said) when the trace could not be written.
     bool FinishTrace();
-    // Ends the run now with `status`, as the script's end does (a replay
-    // that reached its end or ran out).
-    void Stop(int status) { End(status); }
 
 private:
     void Execute(const Command& command);

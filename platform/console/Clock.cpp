@@ -34,20 +34,17 @@ public:
     // sleeps the rest precisely. It pumps at least once, however late the
     // wait starts: a game slower than its pace still hears its window.
     void WaitUntilUs(uint64_t deadline, bool (*done)()) override {
-        bool pumped = false;
-        for (;;) {
-            if (done != nullptr && done()) break;
+        for (bool pumped = false;; pumped = true) {
             const uint64_t now = NowUs();
             const uint64_t left = now < deadline ? deadline - now : 0;
-            if (left < 1000) {
+            const bool finished = done != nullptr && done();
+            if (finished || left < 1000) {
                 if (!pumped) Waits::Pump(0);
-                if (left > 0 && !(done != nullptr && done())) SleepPreciselyUntil(deadline);
+                if (!finished && left > 0) SleepPreciselyUntil(deadline);
                 return;
             }
             Waits::Pump(static_cast<int>(left / 1000));
-            pumped = true;
         }
-        if (!pumped) Waits::Pump(0);
     }
 
     WallTime LocalTime() override {

@@ -17,9 +17,8 @@ namespace Recording {
 inline constexpr std::string_view kFormatName = "kyr-recording";
 inline constexpr int kFormatVersion = 1;
 
-// Exit statuses: a file refused before the program starts; a replay whose
-// program asked for more than the file holds.
-inline constexpr int kStatusBadRecording = 2;
+// The exit status of a replay whose program asked for more than the file
+// holds. (A file refused before the program starts ends it with 2.)
 inline constexpr int kStatusRanOut = 3;
 
 // How the recorded run ended: the program returned its status (Exit), the

@@ -60,7 +60,7 @@ void RequestEnd(EndCause cause, int status);
 void RequestEndBySignal(int signal);
 // True once an end was asked for; `end` receives it.
 bool EndRequested(EndOfRun* end = nullptr);
-// Forgets a request (tests, and the end of a run).
+// Forgets a request (tests).
 void ClearEndRequest();
 
 // The event pump: what a wait does with the window while time passes.

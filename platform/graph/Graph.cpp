@@ -133,7 +133,7 @@ uint64_t Word(const uint8_t* p) {
 
 // Copies the runs of row y in which `from` differs from `to`, compared
 // eight pixels at a time, and lists them.
-void CopyChangedRuns(const uint8_t* from, uint8_t* to, int32_t width, int32_t y, std::vector<ChangedRun>& runs) {
+void CopyRowRuns(const uint8_t* from, uint8_t* to, int32_t width, int32_t y, std::vector<ChangedRun>& runs) {
     constexpr int32_t kStep = 8;
     ChangedRun run{y, 0, -1};
     for (int32_t x = 0; x < width; x += kStep) {
@@ -171,7 +171,7 @@ void CopyChangedRuns(Service& sv) {
     for (int32_t y = 0; y < back.height; ++y) {
         const uint8_t* from = back.Row(y);
         uint8_t* to = shown.pixels.Row(y);
-        if (std::memcmp(to, from, width) != 0) CopyChangedRuns(from, to, back.width, y, shown.runs);
+        if (std::memcmp(to, from, width) != 0) CopyRowRuns(from, to, back.width, y, shown.runs);
     }
 }
 
