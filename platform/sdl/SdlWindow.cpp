@@ -59,14 +59,27 @@ bool OnADisplay() {
 }
 
 // An X display that takes the connection and never answers would hold
-// SDL's start for ever: it is asked first, with a limit.
-bool XDisplayAnswers() {
+// SDL's start for ever: it is asked first, with a limit. Not asked when
+// the window goes to another display system.
+X11ProbeResult AskXDisplay() {
     const char* driver = std::getenv("SDL_VIDEODRIVER");
-    if ((driver && std::strcmp(driver, "x11") != 0) || std::getenv("WAYLAND_DISPLAY")) return true;
-    std::string why;
-    if (X11DisplayAnswers(std::getenv("DISPLAY"), kDisplayAnswerLimitMs, why)) return true;
-    std::fprintf(stderr, "Graph server not run (the display did not answer)\n");
-    return false;
+    if (!DisplayNamed() || (driver && std::strcmp(driver, "x11") != 0) || std::getenv("WAYLAND_DISPLAY")) return {};
+    return ProbeX11Display(std::getenv("DISPLAY"), kDisplayAnswerLimitMs);
+}
+
+// SDL's video did not start. Where the probe found no X server, that is
+// what the player needs to know (SDL only says "x11 not available"); else
+// SDL's reason. A message box on the display could not be trusted to
+// appear, or to go away: these go to standard error.
+void SayVideoFailed(const X11ProbeResult& display) {
+    if (display.outcome == X11ProbeResult::Outcome::NoServer) {
+        const char* name = std::getenv("DISPLAY");
+        std::fprintf(stderr, "kyr: cannot open display %s%s%s%s\n", name ? name : "", display.why.empty() ? "" : " (",
+                     display.why.c_str(), display.why.empty() ? "" : ")");
+    } else {
+        std::fprintf(stderr, "Graph: %s\n", SDL_GetError());
+    }
+    std::fprintf(stderr, "Win class was not registered\n");
 }
 
 // Starts SDL's video. A display that takes the connection and then hangs
@@ -138,17 +151,18 @@ bool SdlWindow::Open(const WindowPlacement& p) {
     // Only the display drivers that can be there; a driver asked for by name wins.
     if (!std::getenv("SDL_VIDEODRIVER"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") ? "wayland,x11" : "x11");
-    if (DisplayNamed() && !XDisplayAnswers()) return false;
+    const X11ProbeResult display = AskXDisplay();
+    if (display.outcome == X11ProbeResult::Outcome::Silent) {
+        std::fprintf(stderr, "Graph server not run (the display did not answer)\n");
+        return false;
+    }
     // Asked before this process's video starts: the probe runs in a child.
     using Renderer = SdlWindowOptions::Renderer;
     bool hardware = options_.renderer == Renderer::Hardware ||
                     (options_.renderer == Renderer::Automatic && DisplayHasHardwareRenderer());
     GuardX11Display();
     if (!StartVideo()) {
-        // The display could not be used: a message box on it could not be
-        // trusted to appear, or to go away. The reason goes with the message.
-        std::fprintf(stderr, "Graph: %s\n", SDL_GetError());
-        std::fprintf(stderr, "Win class was not registered\n");
+        SayVideoFailed(display);
         return false;
     }
     if (!OnADisplay()) {

@@ -23,6 +23,7 @@ using Clock = std::chrono::steady_clock;
 struct Address {
     sockaddr_storage bytes{};
     socklen_t length = 0;
+    std::string place;  // how a message names it: a socket's path, or host and port
 };
 
 int MsLeft(Clock::time_point deadline) {
@@ -42,8 +43,9 @@ short WaitFor(int fd, short events, Clock::time_point deadline) {
 
 // "[protocol/]host:N[.S]" into the places Xlib would try, in its order: for
 // no host or "unix" the abstract socket, then the socket file; otherwise
-// TCP port 6000+N on the host's addresses. False when `name` is no display.
-bool Addresses(const std::string& name, std::vector<Address>& out) {
+// TCP port 6000+N on the host's addresses. False when `name` is no display;
+// a host that cannot be looked up leaves `out` empty and says why in `lookup`.
+bool Addresses(const std::string& name, std::vector<Address>& out, std::string& lookup) {
     const size_t colon = name.rfind(':');
     if (colon == std::string::npos) return false;
     const char* first = name.data() + colon + 1;
@@ -64,6 +66,7 @@ bool Addresses(const std::string& name, std::vector<Address>& out) {
             un.sun_family = AF_UNIX;
             std::memcpy(un.sun_path + skip, path.c_str(), path.size());
             a.length = socklen_t(offsetof(sockaddr_un, sun_path) + skip + path.size());
+            a.place = (skip ? "@" : "") + path;
             out.push_back(a);
         }
         return true;
@@ -72,11 +75,16 @@ bool Addresses(const std::string& name, std::vector<Address>& out) {
     // The name lookup itself is not bounded by the limit.
     addrinfo hints{}, *found = nullptr;
     hints.ai_socktype = SOCK_STREAM;
-    if (getaddrinfo(host.c_str(), std::to_string(6000 + number).c_str(), &hints, &found) != 0) return true;
+    const std::string port = std::to_string(6000 + number);
+    if (const int failed = getaddrinfo(host.c_str(), port.c_str(), &hints, &found); failed != 0) {
+        lookup = "no address for host " + host + ": " + gai_strerror(failed);
+        return true;
+    }
     for (const addrinfo* at = found; at; at = at->ai_next) {
         Address a;
         std::memcpy(&a.bytes, at->ai_addr, at->ai_addrlen);
         a.length = at->ai_addrlen;
+        a.place = host + " port " + port;
         out.push_back(a);
     }
     freeaddrinfo(found);
@@ -85,8 +93,9 @@ bool Addresses(const std::string& name, std::vector<Address>& out) {
 
 enum class Link { Open, Nobody, Slow };
 
-// Connects the non-blocking `fd`, waiting no longer than the deadline.
-Link Connect(int fd, const Address& a, Clock::time_point deadline) {
+// Connects the non-blocking `fd`, waiting no longer than the deadline;
+// `error` says why nobody took the connection.
+Link Connect(int fd, const Address& a, Clock::time_point deadline, int& error) {
     const auto* address = reinterpret_cast<const sockaddr*>(&a.bytes);
     if (connect(fd, address, a.length) == 0) return Link::Open;
     // A local server with a full queue of connections: Xlib would wait for
@@ -96,12 +105,14 @@ Link Connect(int fd, const Address& a, Clock::time_point deadline) {
         if (connect(fd, address, a.length) == 0) return Link::Open;
     }
     if (errno == EAGAIN) return Link::Slow;
-    if (errno != EINPROGRESS && errno != EINTR) return Link::Nobody;
+    if (errno != EINPROGRESS && errno != EINTR) {
+        error = errno;
+        return Link::Nobody;
+    }
     if (WaitFor(fd, POLLOUT, deadline) == 0) return Link::Slow;
-    int error = 0;
     socklen_t size = sizeof error;
-    if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) return Link::Nobody;
-    return Link::Open;
+    if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) error = errno;
+    return error != 0 ? Link::Nobody : Link::Open;
 }
 
 // Sends the connection setup without authorisation (a refusal is an answer
@@ -118,26 +129,43 @@ bool Answers(int fd, Clock::time_point deadline) {
     return true;
 }
 
+// Why nobody took a connection at `place`: "no X server" where nothing
+// listens, the plain error otherwise (a socket the user may not open ...).
+std::string NobodyAt(const std::string& place, int error) {
+    const bool nothingThere = error == ENOENT || error == ECONNREFUSED;
+    return (nothingThere ? "no X server at " : "cannot connect to ") + place + ": " + std::strerror(error);
+}
+
 }  // namespace
 
-bool X11DisplayAnswers(const char* display, int limitMs, std::string& why) {
+X11ProbeResult ProbeX11Display(const char* display, int limitMs) {
+    using Outcome = X11ProbeResult::Outcome;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limitMs);
     std::vector<Address> addresses;
-    if (!display || !Addresses(display, addresses)) return true;
+    std::string nobody;
+    if (!display || !Addresses(display, addresses, nobody)) return {Outcome::NotAsked, ""};
     for (const Address& a : addresses) {
         const int fd = socket(a.bytes.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (fd < 0) continue;
-        const Link link = Connect(fd, a, deadline);
+        if (fd < 0) {
+            nobody = NobodyAt(a.place, errno);
+            continue;
+        }
+        int error = 0;
+        const Link link = Connect(fd, a, deadline, error);
         const bool answered = link == Link::Open && Answers(fd, deadline);
         close(fd);
-        if (link == Link::Nobody) continue;
-        if (answered) return true;
-        why = std::string("the X display ") + display +
-              (link == Link::Slow ? " did not take the connection" : " did not answer") + " within " +
-              std::to_string(limitMs) + " ms";
-        return false;
+        if (link == Link::Nobody) {
+            // The last place tried is the one named: for a local display the
+            // socket file, which says more than the abstract name.
+            nobody = NobodyAt(a.place, error);
+            continue;
+        }
+        if (answered) return {Outcome::Answered, ""};
+        return {Outcome::Silent, std::string("the X display ") + display +
+                                     (link == Link::Slow ? " did not take the connection" : " did not answer") +
+                                     " within " + std::to_string(limitMs) + " ms"};
     }
-    return true;
+    return {Outcome::NoServer, nobody};
 }
 
 }  // namespace Graph::detail

@@ -1,8 +1,8 @@
 // The X display probe: a display that takes the connection and never
 // answers is reported, under every way of naming it (local sockets, abstract
 // or file, and TCP); a display that answers the setup request, or hangs up,
-// and a real Xvfb pass; so does everything with nothing to wait for (no
-// display name, a malformed one, no server there).
+// and a real Xvfb pass; no server there is told apart, with where the probe
+// looked and why; names it cannot parse are left to the window system.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -22,9 +22,11 @@
 #include <unistd.h>
 #include <vector>
 #include "platform/sdl/X11Probe.h"
+#include "tests/support/KyrRun.h"
 #include "tests/support/XvfbServer.h"
 
-using Graph::detail::X11DisplayAnswers;
+using Graph::detail::ProbeX11Display;
+using Outcome = Graph::detail::X11ProbeResult::Outcome;
 using namespace std::chrono_literals;
 
 namespace {
@@ -37,7 +39,8 @@ namespace {
 class FakeDisplay {
 public:
     enum Reply { Silent, HangUp, Answer, Stuck };
-    enum Where { Abstract = 1, File = 2, Tcp = 4, StaleFile = 8 };  // StaleFile: a socket file nobody listens on
+    // StaleFile: a socket file nobody listens on; Nowhere: the number held, nothing listening.
+    enum Where { Nowhere = 0, Abstract = 1, File = 2, Tcp = 4, StaleFile = 8 };
 
     FakeDisplay(Reply reply, int where) : reply_(reply), where_(where) {}
 
@@ -166,17 +169,16 @@ private:
     std::atomic<int> connections_{0};
 };
 
-// Probes `name` with `limitMs`; false results must say why, and no probe
-// may run much past its limit.
-bool Probe(const std::string& name, int limitMs = 300) {
-    std::string why;
+// Probes `name` with `limitMs`; a silent display must say why, and no
+// probe may run much past its limit.
+Outcome Probe(const std::string& name, int limitMs = 300) {
     const auto start = std::chrono::steady_clock::now();
-    const bool answers = X11DisplayAnswers(name.c_str(), limitMs, why);
+    const auto result = ProbeX11Display(name.c_str(), limitMs);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(limitMs) + 2s) << name;
-    if (!answers) {
-        EXPECT_FALSE(why.empty()) << name;
+    if (result.outcome == Outcome::Silent) {
+        EXPECT_FALSE(result.why.empty()) << name;
     }
-    return answers;
+    return result.outcome;
 }
 
 TEST(X11ProbeSilentDisplay, IsReportedOnEveryLocalSocketAndNaming) {
@@ -186,7 +188,7 @@ TEST(X11ProbeSilentDisplay, IsReportedOnEveryLocalSocketAndNaming) {
         for (const std::string& name : {silent.Name(), silent.Name("", ".0"), silent.Name("unix"),
                                         silent.Name("unix", ".1"), silent.Name("myhost/unix")}) {
             SCOPED_TRACE("sockets " + std::to_string(where) + ", DISPLAY=" + name);
-            EXPECT_FALSE(Probe(name));
+            EXPECT_EQ(Outcome::Silent, Probe(name));
         }
         EXPECT_GT(silent.Connections(), 0);
     }
@@ -195,23 +197,23 @@ TEST(X11ProbeSilentDisplay, IsReportedOnEveryLocalSocketAndNaming) {
 TEST(X11ProbeSilentDisplay, AStuckDisplayWithAFullQueueIsReported) {
     FakeDisplay stuck(FakeDisplay::Stuck, FakeDisplay::Abstract | FakeDisplay::File);
     ASSERT_TRUE(stuck.Start()) << "no free display number, or its queue would not fill";
-    EXPECT_FALSE(Probe(stuck.Name()));
+    EXPECT_EQ(Outcome::Silent, Probe(stuck.Name()));
 }
 
 TEST(X11ProbeSilentDisplay, IsReportedOverTcp) {
     FakeDisplay silent(FakeDisplay::Silent, FakeDisplay::Tcp);
     ASSERT_TRUE(silent.Start()) << "no free display number";
-    EXPECT_FALSE(Probe(silent.Name("127.0.0.1")));
-    EXPECT_FALSE(Probe(silent.Name("localhost", ".0")));
-    EXPECT_TRUE(Probe(silent.Name())) << "a local name must not use TCP";
+    EXPECT_EQ(Outcome::Silent, Probe(silent.Name("127.0.0.1")));
+    EXPECT_EQ(Outcome::Silent, Probe(silent.Name("localhost", ".0")));
+    EXPECT_EQ(Outcome::NoServer, Probe(silent.Name())) << "a local name must not use TCP";
 }
 
 TEST(X11ProbeAnswer, ASetupReplyOrAHangUpCounts) {
     for (const FakeDisplay::Reply reply : {FakeDisplay::Answer, FakeDisplay::HangUp}) {
         FakeDisplay display(reply, FakeDisplay::Abstract | FakeDisplay::File | FakeDisplay::Tcp);
         ASSERT_TRUE(display.Start()) << "no free display number";
-        EXPECT_TRUE(Probe(display.Name(), 5000)) << "reply " << reply;
-        EXPECT_TRUE(Probe(display.Name("127.0.0.1"), 5000)) << "reply " << reply;
+        EXPECT_EQ(Outcome::Answered, Probe(display.Name(), 5000)) << "reply " << reply;
+        EXPECT_EQ(Outcome::Answered, Probe(display.Name("127.0.0.1"), 5000)) << "reply " << reply;
     }
 }
 
@@ -219,24 +221,63 @@ TEST(X11ProbeAnswer, ARealXServerAnswers) {
     if (!testsupport::XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
     testsupport::XvfbServer xvfb;
     ASSERT_TRUE(xvfb.Start());
-    EXPECT_TRUE(Probe(xvfb.Display(), 5000));
-    EXPECT_TRUE(Probe(xvfb.Display() + ".0", 5000));
+    EXPECT_EQ(Outcome::Answered, Probe(xvfb.Display(), 5000));
+    EXPECT_EQ(Outcome::Answered, Probe(xvfb.Display() + ".0", 5000));
 }
 
-// Nothing listens, or the name leads nowhere: XOpenDisplay fails at once by
-// itself, so the probe passes without using up its limit.
-TEST(X11ProbeNothingToWaitFor, PassesAtOnce) {
-    const auto quick = [](const char* name) {
-        std::string why;
-        const auto start = std::chrono::steady_clock::now();
-        EXPECT_TRUE(X11DisplayAnswers(name, 5000, why)) << (name ? name : "(null)");
-        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << (name ? name : "(null)");
-    };
-    quick(nullptr);
-    for (const char* name : {"", "0", ":", ":x", ":-1", ":1x", ":99999", "unix:"}) quick(name);
+// A name the probe cannot parse is the window system's to judge; at once.
+TEST(X11ProbeNotAsked, NoNameOrAMalformedOne) {
+    EXPECT_EQ(ProbeX11Display(nullptr, 5000).outcome, Outcome::NotAsked);
+    for (const char* name : {"", "0", ":", ":x", ":-1", ":1x", ":99999", "unix:"}) {
+        const auto result = ProbeX11Display(name, 5000);
+        EXPECT_EQ(result.outcome, Outcome::NotAsked) << name;
+        EXPECT_EQ(result.why, "") << name;
+    }
+}
+
+// Nothing listens: the probe says so at once (XOpenDisplay fails at once by
+// itself, so nothing waits for the limit), naming the last place it tried
+// (for a local display the socket file) and the error.
+TEST(X11ProbeNoServer, SaysWhereItLookedAndWhy) {
+    FakeDisplay unused(FakeDisplay::Silent, FakeDisplay::Nowhere);
     FakeDisplay stale(FakeDisplay::Silent, FakeDisplay::StaleFile);  // a dead server's socket file
-    ASSERT_TRUE(stale.Start()) << "no free display number";
-    for (const std::string& name : {stale.Name(), stale.Name("unix"), stale.Name("127.0.0.1")}) quick(name.c_str());
+    ASSERT_TRUE(unused.Start() && stale.Start()) << "no free display number";
+    const std::string unusedNumber = unused.Name().substr(1), staleNumber = stale.Name().substr(1);
+    const struct {
+        std::string display, why;
+    } cases[] = {
+        {unused.Name(), "no X server at /tmp/.X11-unix/X" + unusedNumber + ": No such file or directory"},
+        {unused.Name("unix", ".0"), "no X server at /tmp/.X11-unix/X" + unusedNumber + ": No such file or directory"},
+        {stale.Name(), "no X server at /tmp/.X11-unix/X" + staleNumber + ": Connection refused"},
+        {unused.Name("127.0.0.1"), "no X server at 127.0.0.1 port " + std::to_string(6000 + std::stoi(unusedNumber)) +
+                                       ": Connection refused"},
+    };
+    for (const auto& c : cases) {
+        const auto result = ProbeX11Display(c.display.c_str(), 5000);
+        EXPECT_EQ(result.outcome, Outcome::NoServer) << c.display;
+        EXPECT_EQ(result.why, c.why) << c.display;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The real program on a display number nobody serves: it says which display
+// it cannot open and why, before its own line, and ends with status 1.
+TEST(X11ProbeNoServer, TheProgramSaysItCannotOpenTheDisplay) {
+    SKIP_WITHOUT("stty");
+    FakeDisplay unused(FakeDisplay::Silent, FakeDisplay::Nowhere);
+    ASSERT_TRUE(unused.Start()) << "no free display number";
+    testsupport::KyrRun run(unused.Name());
+    ASSERT_TRUE(run.Start());
+    const testsupport::KyrRun::Result r = run.Finish(60s);
+    ASSERT_TRUE(r.ended) << "the program did not end";
+    EXPECT_EQ(r.status, "1\n");
+    EXPECT_EQ(r.err, "kyr: cannot open display " + unused.Name() + " (no X server at /tmp/.X11-unix/X" +
+                         unused.Name().substr(1) + ": No such file or directory)\n"
+                         "Win class was not registered\n");
+    EXPECT_EQ(r.after, r.before) << "the terminal settings were not restored";
 }
 
 }  // namespace
