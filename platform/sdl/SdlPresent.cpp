@@ -28,6 +28,13 @@ void ScaledClientSize(int frameW, int frameH, int scale, int& w, int& h) {
     h = std::max(1, frameH - 1) * scale;
 }
 
+int LargestScaleThatFits(int frameW, int frameH, int asked, int screenW, int screenH) {
+    int oneW = 0, oneH = 0;
+    ScaledClientSize(frameW, frameH, 1, oneW, oneH);
+    const int fits = std::min(screenW / oneW, screenH / oneH);
+    return std::clamp(fits, 1, std::max(1, asked));
+}
+
 void ConvertSpan(const Pixels& frame, const uint32_t (&table)[256], const Layout& layout,
                  Canvas& canvas, int y, int x0, int x1) {
     const int s = layout.scale;

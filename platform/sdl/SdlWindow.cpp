@@ -82,6 +82,38 @@ void SayVideoFailed(const X11ProbeResult& display) {
     std::fprintf(stderr, "Win class was not registered\n");
 }
 
+// Where SDL centres a window: the usable part of the first display (without
+// panels and docks), else its whole desktop; false when neither is known.
+bool ScreenArea(int& w, int& h) {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+        w = usable.w, h = usable.h;
+        return true;
+    }
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0) return false;
+    w = desktop.w, h = desktop.h;
+    return true;
+}
+
+// The scale the window opens at: the asked one, or the largest that fits
+// the screen's usable area when the asked one does not (one warning).
+// The client area is compared, the window manager's frame not counted: it
+// is only known once the window is shown. Scale 1 is the program's own
+// window and stays as it is.
+int ScaleThatFits(int frameW, int frameH, int asked) {
+    int screenW = 0, screenH = 0;
+    if (asked <= 1 || !ScreenArea(screenW, screenH)) return asked;
+    const int fits = LargestScaleThatFits(frameW, frameH, asked, screenW, screenH);
+    if (fits != asked) {
+        int w = 0, h = 0;
+        ScaledClientSize(frameW, frameH, asked, w, h);
+        std::fprintf(stderr, "kyr: a window at scale %d (%d x %d) does not fit the screen (%d x %d); using scale %d\n",
+                     asked, w, h, screenW, screenH, fits);
+    }
+    return fits;
+}
+
 // Starts SDL's video. A display that takes the connection and then hangs
 // up is one going away while another takes its number (a server being
 // restarted): it is asked again for a moment before the start fails.
@@ -172,6 +204,7 @@ bool SdlWindow::Open(const WindowPlacement& p) {
     }
     placement_ = p;
     fullscreen_ = options_.fullscreen;
+    if (!fullscreen_) options_.scale = ScaleThatFits(p.width, p.height, options_.scale);
     int w = p.width > 0 ? p.width : 1, h = p.height > 0 ? p.height : 1;
     int x = p.left, y = p.top;
     if (options_.scale > 1) {

@@ -23,7 +23,10 @@
 #include "platform/console/Lib.h"
 #include "platform/console/Waits.h"
 #include "platform/sdl/SdlWindow.h"
+#include "platform/sdl/detail/SdlPresent.h"
 #include "tests/graph/SurfaceProbes.h"
+#include "tests/support/TempFiles.h"
+#include "tests/support/TimeLimits.h"
 #include "tests/support/WindowManager.h"
 #include "tests/support/XvfbServer.h"
 
@@ -44,12 +47,13 @@ std::string Shell(const std::string& command) {
     return out;
 }
 
-// Polls `done` until it holds or `limit` passed; for waiting on other
-// processes (the X server, the window manager), not for judging speed.
-// Meanwhile the window's events are pumped, as the program's waits do.
+// Polls `done` until it holds or `limit` (scaled to the machine's load)
+// passed; for waiting on other processes (the X server, the window
+// manager), not for judging speed. Meanwhile the window's events are
+// pumped, as the program's waits do.
 template <class F>
-bool Eventually(F done, std::chrono::milliseconds limit = 15s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
+bool Eventually(F done, std::chrono::milliseconds limit = 30s) {
+    const auto end = std::chrono::steady_clock::now() + testsupport::ScaledToLoad(limit);
     while (std::chrono::steady_clock::now() < end) {
         if (done()) return true;
         Waits::Pump(50);
@@ -105,7 +109,7 @@ struct Shot {
 };
 
 Shot Screenshot(int w, int h) {
-    const std::string path = "/tmp/kyr-graph-shot-" + std::to_string(getpid()) + ".rgb";
+    static const std::string path = testsupport::FreshFolder("shots-") + "/screen.rgb";
     Shell("import -window root -depth 8 rgb:" + path + " 2>/dev/null");
     std::ifstream in(path, std::ios::binary);
     Shot shot{w, h, std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>())};
@@ -483,9 +487,10 @@ TEST_P(SdlWindowTest, ACloseDuringALongDelayEndsItAtOnce) {
         AskToClose();
     });
     const auto start = std::chrono::steady_clock::now();
+    constexpr CARDINAL kDelayMs = 60000;
     bool ended = false;
     try {
-        Lib::Delay(60000);
+        Lib::Delay(kDelayMs);
     } catch (const Waits::EndOfRun& end) {
         ended = true;
         EXPECT_EQ(end.cause, Waits::EndCause::Closed);
@@ -494,7 +499,7 @@ TEST_P(SdlWindowTest, ACloseDuringALongDelayEndsItAtOnce) {
     closer.join();
     Waits::ClearEndRequest();
     EXPECT_TRUE(ended);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 30s) << "the close waited for the delay";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(kDelayMs)) << "the close waited for the delay";
 }
 
 // Hidden and shown again while the program sits in a long delay, the window
@@ -557,6 +562,62 @@ TEST_F(SdlWindowScaled, ScaleTwoShowsEveryPixelAsATwoByTwoBlock) {
     const Picture p = BackBufferNow();
     EXPECT_TRUE(Eventually([&] { return (mismatches_ = Mismatches(Shoot(), p, client_.x, client_.y, 1024, 729, 2)) == 0; }))
         << mismatches_;
+}
+
+// A scaled window too large for the screen opens at the largest whole scale
+// that fits, with one warning; scale 1 (the program's own window, at its
+// place) is the least, and a window that fits is left alone, without a word.
+struct FitCase {
+    const char* screen;
+    int asked;
+    int clientW, clientH;
+    std::string warning;
+};
+
+void PrintTo(const FitCase& c, std::ostream* out) { *out << "scale " << c.asked << " on " << c.screen; }
+
+class SdlWindowScaledToFit : public WindowOnX, public ::testing::WithParamInterface<FitCase> {};
+
+TEST_P(SdlWindowScaledToFit, OpensAtTheLargestScaleThatFitsWithOneWarning) {
+    Graph::SdlWindowOptions options;
+    options.scale = GetParam().asked;
+    ASSERT_NO_FATAL_FAILURE(Open(GetParam().screen, false, options));
+    EXPECT_EQ(initMessages_, GetParam().warning);
+    EXPECT_EQ(client_.w, GetParam().clientW);
+    EXPECT_EQ(client_.h, GetParam().clientH);
+    if (client_.w == 1025) {
+        EXPECT_EQ(client_.x, 1);
+        EXPECT_EQ(client_.y, 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, SdlWindowScaledToFit,
+    ::testing::Values(
+        FitCase{"800x600x24", 2, 1025, 730,
+                "kyr: a window at scale 2 (2048 x 1458) does not fit the screen (800 x 600); using scale 1\n"},
+        FitCase{"2560x1600x24", 4, 2048, 1458,
+                "kyr: a window at scale 4 (4096 x 2916) does not fit the screen (2560 x 1600); using scale 2\n"},
+        FitCase{"2048x1458x24", 2, 2048, 1458, ""},
+        FitCase{"800x600x24", 1, 1025, 730, ""}),
+    [](const auto& info) {
+        const std::string screen = info.param.screen;
+        return "Scale" + std::to_string(info.param.asked) + "On" + screen.substr(0, screen.rfind('x'));
+    });
+
+// The scale chosen for a window too large for the screen: whole scales only,
+// an exact fit counts, a pixel short does not, never below 1 nor above the asked.
+TEST(SdlWindowScaleThatFits, LargestWholeScaleWithinTheScreen) {
+    const struct {
+        int asked, screenW, screenH, fits;
+    } cases[] = {
+        {4, 4096, 2916, 4}, {4, 4095, 2916, 3}, {4, 4096, 2915, 3}, {4, 2048, 4000, 2},
+        {4, 8000, 8000, 4}, {2, 1024, 729, 1}, {3, 640, 480, 1}, {2, 0, 0, 1}, {1, 640, 480, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Graph::detail::LargestScaleThatFits(1025, 730, c.asked, c.screenW, c.screenH), c.fits)
+            << "scale " << c.asked << " on " << c.screenW << " x " << c.screenH;
+    }
 }
 
 // Fullscreen takes the largest whole scale that fits the display, centred,
@@ -648,8 +709,8 @@ TEST(SdlWindowNoDisplay, InitFailsPromptlyWithItsMessage) {
     bool returned = false;
     std::thread watchdog([&] {
         std::unique_lock<std::mutex> lock(m);
-        if (!cv.wait_for(lock, 5s, [&] { return returned; })) {
-            std::fprintf(stderr, "Graph::Init did not return within 5 s\n");
+        if (!cv.wait_for(lock, testsupport::ScaledToLoad(5s), [&] { return returned; })) {
+            std::fprintf(stderr, "Graph::Init did not return in time\n");
             std::abort();
         }
     });

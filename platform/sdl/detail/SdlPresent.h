@@ -26,6 +26,10 @@ Layout ComputeLayout(int clientW, int clientH, int frameW, int frameH, int scale
 // The client size of a window that shows the frame at `scale` (> 1).
 void ScaledClientSize(int frameW, int frameH, int scale, int& w, int& h);
 
+// The largest whole scale, from 1 to `asked`, whose window (ScaledClientSize)
+// fits a `screenW` x `screenH` area: 1 when none does.
+int LargestScaleThatFits(int frameW, int frameH, int asked, int screenW, int screenH);
+
 // 32-bit target pixels, rows `pitch` bytes apart.
 struct Canvas {
     uint8_t* pixels = nullptr;
