@@ -7,6 +7,10 @@
 
 namespace Headless {
 
+namespace {
+std::string Reason(const std::string& why) { return why.empty() ? "" : ": " + why; }
+}  // namespace
+
 ScriptRunner::ScriptRunner(VirtualClock& clock, std::vector<Command> commands, uint64_t untilMs,
                            RunnerEffects& effects)
     : clock_(clock), commands_(std::move(commands)), untilUs_(untilMs * 1000), effects_(effects) {}
@@ -25,10 +29,7 @@ void ScriptRunner::RunUntil(uint64_t deadlineUs) {
         clock_.AdvanceTo(command.timeMs * 1000);
         Execute(command);
     }
-    if (deadlineUs >= untilUs_) {
-        clock_.AdvanceTo(untilUs_);
-        End(StatusDone);
-    }
+    if (deadlineUs >= untilUs_) EndAtTimeLimit();
 }
 
 void ScriptRunner::WaitForEvent(const std::function<bool()>& queueHasEvent) {
@@ -40,8 +41,7 @@ void ScriptRunner::WaitForEvent(const std::function<bool()>& queueHasEvent) {
         }
         const Command& command = commands_[next_];
         if (command.timeMs * 1000 > untilUs_) {
-            clock_.AdvanceTo(untilUs_);
-            End(StatusDone);
+            EndAtTimeLimit();
             return;
         }
         ++next_;
@@ -57,12 +57,14 @@ void ScriptRunner::Execute(const Command& command) {
         case CommandKind::Key: effects_.PostKey(command.key); break;
         case CommandKind::Event: effects_.PostOtherEvent(command.other); break;
         case CommandKind::Snap:
-            if (!effects_.Snap(command.path)) Fail(command, "cannot write snapshot " + Quote(command.path));
+            if (std::string why; !effects_.Snap(command.path, why))
+                Fail(command, "cannot write snapshot " + Quote(command.path) + ": " + why);
             break;
         case CommandKind::Trace:
             // The file written so far is closed and checked before the next opens.
             if (!CloseTrace()) effects_.EndRun(StatusScriptFault);
-            if (!effects_.TraceTo(command.path)) Fail(command, "cannot open trace file " + Quote(command.path));
+            if (std::string why; !effects_.TraceTo(command.path, why))
+                Fail(command, "cannot open trace file " + Quote(command.path) + ": " + why);
             trace_ = &command;
             break;
         case CommandKind::TraceOff:
@@ -78,12 +80,17 @@ void ScriptRunner::End(int status) {
     effects_.EndRun(status);
 }
 
+void ScriptRunner::EndAtTimeLimit() {
+    clock_.AdvanceTo(untilUs_);
+    effects_.EndAtTimeLimit(CloseTrace() ? StatusDone : StatusScriptFault);
+}
+
 bool ScriptRunner::CloseTrace() {
     if (trace_ == nullptr) return true;
     const Command& opened = *trace_;
     trace_ = nullptr;
     if (effects_.TraceOff()) return true;
-    Say(opened, "cannot write trace file " + Quote(opened.path));
+    Say(opened, "cannot write trace file " + Quote(opened.path) + Reason(effects_.TraceFault()));
     return false;
 }
 
@@ -94,7 +101,7 @@ void ScriptRunner::CheckTrace() {
     effects_.TraceOff();  // already failed: the message names the file once
     const Command& opened = *trace_;
     trace_ = nullptr;
-    Fail(opened, "cannot write trace file " + Quote(opened.path));
+    Fail(opened, "cannot write trace file " + Quote(opened.path) + Reason(effects_.TraceFault()));
 }
 
 void ScriptRunner::Say(const Command& command, const std::string& what) {

@@ -27,16 +27,23 @@ public:
     virtual void PostEvent() = 0;
     // A non-key event of the kind the script named; by default as PostEvent.
     virtual void PostOtherEvent(IO::OtherEvent) { PostEvent(); }
-    virtual bool Snap(const std::string& path) = 0;
-    virtual bool TraceTo(const std::string& path) = 0;  // opens for append and switches the trace there
+    // Both return false with `why` set to the reason ("Permission denied").
+    virtual bool Snap(const std::string& path, std::string& why) = 0;
+    virtual bool TraceTo(const std::string& path, std::string& why) = 0;  // opens for append and switches the trace there
     // False once a write to the open trace file has failed.
     virtual bool TraceWritesOk() = 0;
     // Stops tracing and closes the file; false when a write, the last flush
     // or the close failed.
     virtual bool TraceOff() = 0;
+    // Why the trace could not be written ("No space left on device"), once
+    // TraceWritesOk or TraceOff said so; empty when not known.
+    virtual std::string TraceFault() { return ""; }
     // Ends the run with `status` wherever the program stands, closing any
     // trace left open without a word; the real one never returns.
     virtual void EndRun(int status) = 0;
+    // The same when the run's time limit is reached: a replay cut off there
+    // did not reach its recorded end.
+    virtual void EndAtTimeLimit(int status) { EndRun(status); }
 };
 
 class ScriptRunner {
@@ -60,6 +67,7 @@ public:
 private:
     void Execute(const Command& command);
     void End(int status);
+    void EndAtTimeLimit();
     // Closes the open trace, if any; false (with the message said) when it
     // could not be written.
     bool CloseTrace();

@@ -6,12 +6,12 @@
 #include <cstdio>
 
 #include <charconv>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <sstream>
 #include <string_view>
 
 #include "headless/Quote.h"
+#include "platform/console/NamedFiles.h"
 
 namespace Headless {
 
@@ -148,18 +148,17 @@ Script ParseScriptText(const std::string& text) {
 
 Script LoadScript(const std::string& path) {
     // The whole file is read before anything is parsed, so that a read error
-    // part-way never passes for a shorter script. A folder opens like a file
-    // but reads as nothing, which would pass for an empty script: it is named
-    // as unreadable too.
+    // part-way never passes for a shorter script. A FIFO, a socket or a
+    // folder is refused before it is read: it could block for ever, or read
+    // as nothing and pass for an empty script.
     Script script;
     auto fail = [&](const std::string& why) {
         script.error = "cannot read script " + Quote(path) + why;
         return script;
     };
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) return fail("");
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return fail("");
+    std::string why;
+    std::FILE* file = IO::OpenNamedStream(path, IO::FileUse::Read, why);
+    if (file == nullptr) return fail(": " + why);
     std::string text;
     char buffer[65536];
     bool tooLong = false;
@@ -169,10 +168,10 @@ Script LoadScript(const std::string& path) {
         tooLong = text.size() + got > MaxScriptBytes;
         if (!tooLong) text.append(buffer, got);
     }
-    bool readError = std::ferror(file) != 0;
+    const int readError = std::ferror(file) != 0 ? errno : 0;
     std::fclose(file);
     if (tooLong) return fail(" (longer than " + std::to_string(MaxScriptBytes / (1024 * 1024)) + " MiB)");
-    if (readError) return fail("");
+    if (readError != 0) return fail(std::string(": ") + std::strerror(readError));
     return ParseScriptText(text);
 }
 

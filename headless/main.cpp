@@ -5,14 +5,17 @@
 //
 //   kyr-headless [--script FILE] [--clock "YYYY-MM-DD HH:MM:SS.CC"] [--until MS] [--frames]
 //                [--record FILE] [--replay FILE]
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "headless/Quote.h"
 #include "headless/Runner.h"
 #include "platform/console/InputQueue.h"
+#include "platform/console/NamedFiles.h"
 #include "platform/console/Recording.h"
 #include "platform/console/Waits.h"
 #include "platform/graph/Graph.h"
@@ -53,13 +56,22 @@ public:
         event.other = kind;
         IO::PostInput(event);
     }
-    bool Snap(const std::string& path) override { return Graph::WritePng(path.c_str()); }
-    bool TraceTo(const std::string& path) override {
-        std::FILE* file = std::fopen(path.c_str(), "a");
+    bool Snap(const std::string& path, std::string& why) override {
+        std::FILE* file = IO::OpenNamedStream(path, IO::FileUse::Write, why);
+        if (file == nullptr) return false;
+        const bool written = Graph::WritePng(file);
+        const int writeError = errno;
+        const bool closed = std::fclose(file) == 0;
+        if (!written || !closed) why = std::strerror(written ? errno : writeError);
+        return written && closed;
+    }
+    bool TraceTo(const std::string& path, std::string& why) override {
+        std::FILE* file = IO::OpenNamedStream(path, IO::FileUse::Append, why);
         if (file == nullptr) return false;
         Graph::SetTrace(file);
         if (trace_ != nullptr) std::fclose(trace_);
         trace_ = file;
+        traceErrno_ = 0;
         return true;
     }
     // With --frames a trace gets "frame MS" after the requests of each frame
@@ -78,11 +90,17 @@ public:
     }
     // The program writes the trace on its own thread, the one the runner's
     // hooks run on, so the file's error mark can be read here.
-    bool TraceWritesOk() override { return trace_ == nullptr || std::ferror(trace_) == 0; }
+    bool TraceWritesOk() override {
+        if (trace_ == nullptr || std::ferror(trace_) == 0) return true;
+        if (std::fflush(trace_) != 0) traceErrno_ = errno;   // the reason, when the failure persists
+        return false;
+    }
+    std::string TraceFault() override { return traceErrno_ != 0 ? std::strerror(traceErrno_) : ""; }
     bool TraceOff() override { return CloseTrace(); }
     // Ends in the middle of the program: the run unwinds to its one way out
     // (platform/runtime), which closes the trace and the recording.
     void EndRun(int status) override { throw Waits::EndOfRun{Waits::EndCause::Stopped, status, 0}; }
+    void EndAtTimeLimit(int status) override { throw Waits::EndOfRun{Waits::EndCause::TimeLimit, status, 0}; }
 
 private:
     // False when any write to the file, its last flush or its close failed
@@ -91,13 +109,18 @@ private:
         Graph::SetTrace(nullptr);
         if (trace_ == nullptr) return true;
         bool ok = std::fflush(trace_) == 0;
+        if (!ok) traceErrno_ = errno;
         ok = std::ferror(trace_) == 0 && ok;
-        ok = std::fclose(trace_) == 0 && ok;
+        if (std::fclose(trace_) != 0 && ok) {
+            traceErrno_ = errno;
+            ok = false;
+        }
         trace_ = nullptr;
         return ok;
     }
 
     std::FILE* trace_ = nullptr;
+    int traceErrno_ = 0;
     bool markFrames_ = false;
     uint64_t postedAtMark_ = 0;
 };
@@ -145,6 +168,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
         }
         if (i + 1 >= argc) return Usage(("missing value after " + std::string(option)).c_str());
         std::string_view value = argv[++i];
+        if (value.empty() && option != "--clock" && option != "--until")
+            return Usage(("empty file name after " + std::string(option)).c_str());
         if (option == "--script") {
             options.scriptPath = std::string(value);
         } else if (option == "--record") {

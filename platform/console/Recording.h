@@ -81,6 +81,13 @@ void EndRecording(EndKind kind, int64_t value);
 // False once a write to the recording has failed (a full disk, a closed
 // pipe): the run goes on, but it must not end as if all had been kept.
 bool RecordingWritten();
+// Closes the recording at the run's end. A recording to a file is written
+// to PATH.PID.partial beside it and renamed over PATH here, so that PATH
+// stays as it was until the run ends well: a run that drew nothing and read
+// no key (its window never opened) removes the partial file; a failed write or close keeps
+// the partial file and leaves PATH alone. False, with the message said,
+// when the recording was not kept.
+bool FinishRecording();
 
 // The player. From now on the program's clock readings and each poll's
 // events come from `session`; live input is dropped. When the program
@@ -98,5 +105,9 @@ void StartReplay(Session session, std::string who, std::string_view version, End
 // said, when the file cannot be read or is not sound.
 bool StartReplayOf(const std::string& path, std::string who, std::string_view version, EndProgram end,
                    std::string& error);
+// At the run's end: empty when no replay is under way or it reached its
+// recorded end, else one line saying where it stopped short (the program
+// ended by itself before the recorded end, or a time limit cut it off).
+std::string ReplayStoppedShort(bool programEnded);
 
 }  // namespace Recording

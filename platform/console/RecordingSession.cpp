@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/console/NamedFiles.h"
 #include "platform/console/QuotedText.h"
 #include "platform/console/Recording.h"
 #include "platform/console/SysClockTap.h"
@@ -18,7 +20,8 @@ namespace {
 
 struct RecorderState {
     int fd = -1;                           // opened for appending: every line is one write
-    std::string path;
+    std::string path;                      // where the recording goes when the run ends
+    std::string partialPath;               // where it is written until then; empty when written in place
     std::string who;                       // the program, for messages
     bool ended = false;                    // the end line is written once
     bool failed = false;                   // a write failed (said once)
@@ -98,6 +101,20 @@ public:
 private:
     void ReachedEnd() {
         Finish(0, "the replay reached the end of the recording (poll " + std::to_string(s_.end->poll) + ")");
+    // Empty when the replay reached its recorded end (or the program ended
+    // there by itself), else where it stopped short.
+    std::string WhereItStopped(bool programEnded) const {
+        if (finishing_) return "";
+        const uint64_t poll = IO::PollNumber();
+        if (programEnded && s_.end && s_.end->kind == EndKind::Exit && poll == s_.end->poll) return "";
+        const std::string at = "poll " + std::to_string(poll) + ", " + std::to_string(Waits::RequestsPosted()) +
+                               " drawing requests";
+        const std::string end = s_.end ? "poll " + std::to_string(s_.end->poll) + ", " +
+                                             std::to_string(s_.end->requests) + " drawing requests"
+                                       : "the recording has no end line";
+        return "the replay stopped at " + at + ", before the recorded end (" + end + ")";
+    }
+
     }
 
     void RanOut(const std::string& what) { Finish(kStatusRanOut, "the recording ends before " + what); }
@@ -141,16 +158,34 @@ void InstallClockTap() {
 }  // namespace
 
 bool StartRecording(const std::string& path, const Header& header, std::string& error) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
+    std::string why = IO::NamedFileProblem(path, IO::FileUse::Write);
+    const std::string partial = why.empty() ? PartialPathFor(path) : "";
+    const int fd = why.empty() ? IO::OpenNamedFile(partial.empty() ? path : partial, IO::FileUse::Write, why) : -1;
     if (fd < 0) {
+// A recording to a file is written beside it, under the name of the
+// process that writes it, and renamed over the file when the run ends: a run
+// that never starts, or one that fails before its end, leaves the file as it
+// was. A device (/dev/null, a terminal) is written in place.
+std::string PartialPathFor(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return "";
+    return path + "." + std::to_string(getpid()) + ".partial";
+}
+
         error = "cannot create recording " + IO::QuotedText(path, '"') + ": " + std::strerror(errno);
         return false;
     }
+        error = "cannot create recording " + IO::QuotedText(path, '"') + ": " + why;
+        return false;
+    }
+    if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_APPEND) != 0) {
     recorder.fd = fd;
+        close(fd);
     recorder.path = path;
     recorder.who = header.program;
     Write(HeaderText(header));
     InstallClockTap();
+    recorder.partialPath = partial;
     IO::SetDeliveryObserver(RecordDelivery);
     Waits::AddWaitListener(NoteWait);
     return true;
@@ -167,6 +202,38 @@ bool RecordingWritten() { return !recorder.failed; }
 void StartReplay(Session session, std::string who, std::string_view version, EndProgram end) {
     if (session.header.version != version) {
         std::fprintf(stderr, "%s: the recording was made by version %s, this is %s: the replay may differ\n",
+bool FinishRecording() {
+    if (recorder.fd < 0) return true;
+    IO::SetDeliveryObserver(nullptr);
+    const char* who = recorder.who.c_str();
+    const std::string target = IO::QuotedText(recorder.path, '"');
+    if (close(recorder.fd) != 0 && !recorder.failed) {
+        recorder.failed = true;
+        std::fprintf(stderr, "%s: cannot write recording %s: %s\n", who, target.c_str(), std::strerror(errno));
+    }
+    recorder.fd = -1;
+    if (recorder.partialPath.empty()) return !recorder.failed;
+    const std::string partial = IO::QuotedText(recorder.partialPath, '"');
+    // A run that drew nothing and took no key never started (its window
+    // did not open): there is nothing to replay, and the file stays.
+    if (Waits::RequestsPosted() == 0 && IO::PollNumber() == 0) {
+        unlink(recorder.partialPath.c_str());
+        std::fprintf(stderr, "%s: nothing was recorded; %s is left as it was\n", who, target.c_str());
+        return true;
+    }
+    if (recorder.failed) {
+        std::fprintf(stderr, "%s: what could be written is in %s; %s is left as it was\n", who, partial.c_str(),
+                     target.c_str());
+        return false;
+    }
+    if (rename(recorder.partialPath.c_str(), recorder.path.c_str()) != 0) {
+        std::fprintf(stderr, "%s: cannot write recording %s: %s; it is in %s\n", who, target.c_str(),
+                     std::strerror(errno), partial.c_str());
+        return false;
+    }
+    return true;
+}
+
                      who.c_str(), IO::QuotedText(session.header.version, '"').c_str(), std::string(version).c_str());
     }
     ThePlayer().Start(std::move(session), std::move(who), end);
@@ -179,6 +246,10 @@ void StartReplay(Session session, std::string who, std::string_view version, End
 bool StartReplayOf(const std::string& path, std::string who, std::string_view version, EndProgram end,
                    std::string& error) {
     Loaded loaded = LoadRecording(path);
+std::string ReplayStoppedShort(bool programEnded) {
+    return replaying ? ThePlayer().WhereItStopped(programEnded) : "";
+}
+
     if (!loaded.Ok()) {
         error = loaded.error;
         return false;

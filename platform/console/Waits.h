@@ -22,7 +22,8 @@ void SetFrameHooks(const FrameHooks& hooks);
 enum class EndCause : uint8_t {
     Closed,    // the window was closed or destroyed
     Signal,    // interrupt, termination or hang-up
-    Stopped,   // the runner stopped it: a script's end or time limit, a replay's end
+    Stopped,   // the runner stopped it: a script's end, a replay's end
+    TimeLimit, // the runner's time limit (kyr-headless --until)
 };
 
 // Thrown at the wait where an end request takes effect; caught where the

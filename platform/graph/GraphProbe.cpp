@@ -39,6 +39,12 @@ BOOLEAN WritePng(const char* path) {
                                 static_cast<int>(sv.backPalette.count));
 }
 
+BOOLEAN WritePng(std::FILE* file) {
+    Service& sv = TheService();
+    if (sv.back.data.empty()) return false;
+    return Raster::WritePng(file, sv.back.View(), sv.backPalette.colours, static_cast<int>(sv.backPalette.count));
+}
+
 void SetTrace(std::FILE* sink) { Caller().trace = sink; }
 
 }  // namespace Graph

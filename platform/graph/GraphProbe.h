@@ -14,6 +14,8 @@ CARDINAL PixelRGB(INTEGER x, INTEGER y);
 
 // Writes the whole back buffer as a PNG in the palette's colours.
 BOOLEAN WritePng(const char* path);
+// The same into a file open for writing, which stays open.
+BOOLEAN WritePng(std::FILE* file);
 
 // Request trace: when `sink` is not null, one text line per request posted is
 // written to it ("line X1 Y1 X2 Y2 COLOUR", "rect ... fill|outline",

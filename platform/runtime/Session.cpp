@@ -2,10 +2,13 @@
 #include "platform/runtime/Session.h"
 
 #include <array>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/console/ConsoleInput.h"
+#include "platform/console/NamedFiles.h"
 #include "platform/console/QuotedText.h"
 #include "platform/console/Recording.h"
 #include "platform/console/TerminalMode.h"
@@ -23,14 +26,18 @@ constexpr std::array<int, 4> kEndingSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 struct RunFiles {
     SessionFiles files;
     std::FILE* trace = nullptr;
+    int traceError = 0;   // errno of the trace's first failed flush
     std::array<struct sigaction, kEndingSignals.size()> previous{};
     bool handlersInstalled = false;
 };
 RunFiles run;
 
 // At every wait: a run ended by a signal or a lost display then leaves
-// whole frames in the trace.
-void FlushTrace() { std::fflush(run.trace); }
+// whole frames in the trace. The first failure's reason is kept for the
+// message at the end.
+void FlushTrace() {
+    if (std::fflush(run.trace) != 0 && run.traceError == 0) run.traceError = errno;
+}
 
 // The first signal asks for the end. Another one, while the end is under
 // way, is taken as the player insisting: it goes to the handler that was
@@ -64,7 +71,8 @@ void EndReplay(int status) { throw Waits::EndOfRun{Waits::EndCause::Stopped, sta
 Recording::EndKind KindOf(Waits::EndCause cause) {
     switch (cause) {
     case Waits::EndCause::Signal: return Recording::EndKind::Signal;
-    case Waits::EndCause::Stopped: return Recording::EndKind::Stopped;
+    case Waits::EndCause::Stopped:
+    case Waits::EndCause::TimeLimit: return Recording::EndKind::Stopped;
     default: return Recording::EndKind::Closed;
     }
 }
@@ -73,13 +81,17 @@ Recording::EndKind KindOf(Waits::EndCause cause) {
 bool CloseTrace() {
     if (run.trace == nullptr) return true;
     Graph::SetTrace(nullptr);
-    bool ok = std::fflush(run.trace) == 0;
-    ok = std::ferror(run.trace) == 0 && ok;
-    ok = std::fclose(run.trace) == 0 && ok;
+    FlushTrace();
+    bool ok = run.traceError == 0 && std::ferror(run.trace) == 0;
+    if (std::fclose(run.trace) != 0 && ok) {
+        run.traceError = errno;
+        ok = false;
+    }
     run.trace = nullptr;
     if (!ok)
-        std::fprintf(stderr, "%s: cannot write trace file %s\n", run.files.program.c_str(),
-                     IO::QuotedText(run.files.tracePath, '"').c_str());
+        std::fprintf(stderr, "%s: cannot write trace file %s: %s\n", run.files.program.c_str(),
+                     IO::QuotedText(run.files.tracePath, '"').c_str(),
+                     run.traceError != 0 ? std::strerror(run.traceError) : "a write failed");
     return ok;
 }
 
@@ -88,9 +100,41 @@ bool CloseTrace() {
 // can be done there.
 void LastWords(int status) {
     Recording::EndRecording(Recording::EndKind::Closed, status);
+    (void)Recording::FinishRecording();
     if (run.trace != nullptr) std::fflush(run.trace);
     if (run.files.closeOwnFiles) (void)run.files.closeOwnFiles();
     IO::TerminalMode::Restore();
+}
+
+// Two options naming one file: the recording being replayed must not be
+// overwritten, and a trace and a recording must not write over each other.
+bool SameFileTwice(const SessionFiles& files) {
+    const struct {
+        const std::string& first;
+        const std::string& second;
+        const char* what;
+    } pairs[] = {{files.replayPath, files.recordPath, "it is the recording being replayed"},
+                 {files.replayPath, files.tracePath, "it is the recording being replayed"},
+                 {files.recordPath, files.tracePath, "it is also the recording to make"}};
+    for (const auto& [first, second, what] : pairs) {
+        if (first.empty() || second.empty() || (first != second && !IO::SameFile(first, second))) continue;
+        const bool trace = &second == &files.tracePath;
+        std::fprintf(stderr, "%s: cannot %s %s: %s\n", files.program.c_str(), trace ? "trace to" : "record to",
+                     IO::QuotedText(second, '"').c_str(), what);
+        return true;
+    }
+    return false;
+}
+
+// Files to be written that cannot be (a FIFO, a folder, a missing folder ...)
+// are refused before anything is opened, so that a refused run changes no file.
+bool WritableOrSaid(const std::string& path, const char* what, const std::string& who) {
+    if (path.empty()) return true;
+    const std::string why = IO::NamedFileProblem(path, IO::FileUse::Write);
+    if (why.empty()) return true;
+    std::fprintf(stderr, "%s: cannot create %s %s: %s\n", who.c_str(), what, IO::QuotedText(path, '"').c_str(),
+                 why.c_str());
+    return false;
 }
 
 }  // namespace
@@ -98,6 +142,9 @@ void LastWords(int status) {
 bool Session::Open(const SessionFiles& files) {
     run.files = files;
     const char* who = files.program.c_str();
+    if (SameFileTwice(files) || !WritableOrSaid(files.tracePath, "trace file", files.program) ||
+        !WritableOrSaid(files.recordPath, "recording", files.program))
+        return false;
     std::string error;
     if (!files.replayPath.empty() &&
         !Recording::StartReplayOf(files.replayPath, files.program, files.version, EndReplay, error)) {
@@ -105,9 +152,10 @@ bool Session::Open(const SessionFiles& files) {
         return false;
     }
     if (!files.tracePath.empty()) {
-        run.trace = std::fopen(files.tracePath.c_str(), "w");
+        run.trace = IO::OpenNamedStream(files.tracePath, IO::FileUse::Write, error);
         if (run.trace == nullptr) {
-            std::fprintf(stderr, "%s: cannot create trace file %s\n", who, IO::QuotedText(files.tracePath, '"').c_str());
+            std::fprintf(stderr, "%s: cannot create trace file %s: %s\n", who,
+                         IO::QuotedText(files.tracePath, '"').c_str(), error.c_str());
             return false;
         }
         Graph::SetTrace(run.trace);
@@ -143,8 +191,11 @@ int Session::Run(int (*body)()) {
     } else {
         Recording::EndRecording(Recording::EndKind::Exit, status);
     }
-    bool kept = Recording::RecordingWritten();
+    bool kept = Recording::FinishRecording();
     kept = CloseTrace() && kept;
+    const bool cutOff = !endedEarly || end.cause == Waits::EndCause::TimeLimit;
+    const std::string stoppedShort = cutOff ? Recording::ReplayStoppedShort(!endedEarly) : "";
+    if (!stoppedShort.empty()) std::fprintf(stderr, "%s: %s\n", run.files.program.c_str(), stoppedShort.c_str());
     if (run.files.closeOwnFiles) kept = run.files.closeOwnFiles() && kept;
     IO::StopConsoleInput();   // restores the terminal
     Waits::ClearWaitListeners();
@@ -154,6 +205,7 @@ int Session::Run(int (*body)()) {
         raise(end.signal);
     }
     if (status == 0 && !kept) status = kStatusFilesNotKept;
+    if (status == 0 && !stoppedShort.empty()) status = Recording::kStatusRanOut;
     return status;
 }
 

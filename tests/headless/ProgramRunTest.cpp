@@ -289,7 +289,7 @@ TEST(ProgramRunTest, TimeLimitEndsTheRun) {
 // A trace that cannot be written ends the run with the script fault status
 // and one message naming the file, however the run ends.
 TEST(ProgramRunTest, TraceThatCannotBeWrittenEndsWithStatus2) {
-    const std::string message = "kyr-headless: script line 1: cannot write trace file \"/dev/full\"\n";
+    const std::string message = "kyr-headless: script line 1: cannot write trace file \"/dev/full\": No space left on device\n";
     for (const char* script : {"at 0 trace /dev/full\nat 60000 end\n",        // end command
                                "at 0 trace /dev/full\n",                       // the key waits run out
                                "at 0 trace /dev/full\nat 5 trace off\n"}) {    // trace off before the end

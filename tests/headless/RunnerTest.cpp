@@ -28,13 +28,15 @@ public:
         Log("event");
         ++queued;
     }
-    bool Snap(const std::string& path) override {
+    bool Snap(const std::string& path, std::string& why) override {
         Log("snap " + path);
+        why = "Permission denied";
         return path != "unwritable.png";
     }
-    bool TraceTo(const std::string& path) override {
+    bool TraceTo(const std::string& path, std::string& why) override {
         Log("trace " + path);
         tracePath = path;
+        why = "Permission denied";
         return path != "unopenable.txt";
     }
     // "full.txt" fails its writes as soon as anything is drawn, "full-at-close.txt" only at the close.
@@ -172,7 +174,7 @@ TEST_F(RunnerTest, TraceWriteFailuresEndWithTheScriptFaultStatus) {
         {"at 0 trace full-at-close.txt\nat 5 trace off\n", "5 end 2",
          "kyr-headless: script line 1: cannot write trace file \"full-at-close.txt\"\n"},
         {"at 0 trace unopenable.txt\n", "0 end 2",
-         "kyr-headless: script line 1: cannot open trace file \"unopenable.txt\"\n"},
+         "kyr-headless: script line 1: cannot open trace file \"unopenable.txt\": Permission denied\n"},
     };
     for (const Case& c : cases) {
         VirtualClock caseClock{CivilTime{}};

@@ -86,10 +86,15 @@ TEST(ScriptTest, EqualTimesKeepFileOrder) {
 
 TEST(ScriptTest, ScriptThatCannotBeReadToItsEndIsAnError) {
     // Missing, a folder, a read error at once, and an endless file.
-    for (const std::string& path :
-         {std::string("/nonexistent/dir/script.txt"), testing::TempDir(), std::string("/proc/self/mem")}) {
+    const struct {
+        std::string path;
+        const char* why;
+    } unreadable[] = {{"/nonexistent/dir/script.txt", "No such file or directory"},
+                      {testing::TempDir(), "a folder, not a file"},
+                      {"/proc/self/mem", "Input/output error"}};
+    for (const auto& [path, why] : unreadable) {
         auto script = Headless::LoadScript(path);
-        EXPECT_EQ(script.error, "cannot read script " + Headless::Quote(path)) << path;
+        EXPECT_EQ(script.error, "cannot read script " + Headless::Quote(path) + ": " + why) << path;
         EXPECT_TRUE(script.commands.empty()) << path;
     }
     auto endless = Headless::LoadScript("/dev/zero");

@@ -40,8 +40,8 @@ bool WriteRows(std::FILE* file, const Surface& surface, const std::vector<png_co
 
 }  // namespace
 
-bool WritePngFile(const char* path, const Surface& surface, const uint32_t* palette, int count) {
-    if (path == nullptr || surface.pixels == nullptr || surface.width <= 0 || surface.height <= 0) return false;
+bool WritePng(std::FILE* file, const Surface& surface, const uint32_t* palette, int count) {
+    if (file == nullptr || surface.pixels == nullptr || surface.width <= 0 || surface.height <= 0) return false;
     // Every index a pixel can hold gets an entry; those beyond the given
     // palette are black.
     std::vector<png_color> colours(256, png_color{0, 0, 0});
@@ -50,9 +50,14 @@ bool WritePngFile(const char* path, const Surface& surface, const uint32_t* pale
         colours[static_cast<size_t>(i)].green = static_cast<png_byte>(palette[i] >> 8);
         colours[static_cast<size_t>(i)].blue = static_cast<png_byte>(palette[i]);
     }
+    return WriteRows(file, surface, colours) && std::fflush(file) == 0 && std::ferror(file) == 0;
+}
+
+bool WritePngFile(const char* path, const Surface& surface, const uint32_t* palette, int count) {
+    if (path == nullptr || surface.pixels == nullptr || surface.width <= 0 || surface.height <= 0) return false;
     std::FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return false;
-    bool written = WriteRows(file, surface, colours);
+    bool written = WritePng(file, surface, palette, count);
     bool closed = std::fclose(file) == 0;
     return written && closed;
 }
