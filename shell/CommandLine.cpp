@@ -141,7 +141,7 @@ std::string UsageText() {
            "\n"
            "Exit status: 0 ok, 1 no window could be opened, 2 bad command line or\n"
            "recording, or a recording or trace that could not be written, 3 the replay\n"
-           "asked for more than the recording holds.\n";
+           "stopped short of its recorded end; Ctrl+C ends it as a shell expects (130).\n";
 }
 
 std::string VersionText() { return std::string(kProgramName) + " " KYR_VERSION "\n"; }

@@ -27,6 +27,7 @@ using testing::KilledBySignal;
 // How the body of the next run ends, after drawing a line.
 enum class Ending { Returns, Closed, Stopped, TimeLimit, Signal, NeverStarts };
 Ending ending = Ending::Returns;
+int endingSignal = SIGTERM;
 
 int Body() {
     if (ending == Ending::NeverStarts) return 1;   // as when the window cannot open
@@ -37,7 +38,7 @@ int Body() {
     case Ending::Closed: Waits::RequestEnd(Waits::EndCause::Closed, 0); break;
     case Ending::Stopped: Waits::RequestEnd(Waits::EndCause::Stopped, 0); break;
     case Ending::TimeLimit: Waits::RequestEnd(Waits::EndCause::TimeLimit, 0); break;
-    case Ending::Signal: raise(SIGTERM); break;
+    case Ending::Signal: raise(endingSignal); break;
     default: return 0;
     }
     Waits::BeforeWait();   // where an end asked for takes effect
@@ -80,8 +81,12 @@ TEST_F(SessionTest, EveryEndChecksTheTraceAndTheRecording) {
         EXPECT_EXIT(std::exit(RunOnce(Files("", "/dev/full"), how)), ExitedWithCode(2), recordingLost);
         EXPECT_EXIT(std::exit(RunOnce(Files(dir_ + "/trace.txt", "/dev/null"), how)), ExitedWithCode(0), "");
     }
-    // A run ended by a signal still says so, then ends by that signal.
-    EXPECT_EXIT(std::exit(RunOnce(Files("/dev/full", ""), Ending::Signal)), KilledBySignal(SIGTERM), traceLost);
+    // A run ended by a signal still says so, then ends by that signal, as a
+    // shell expects: Ctrl+C gives it 130, SIGTERM 143.
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        endingSignal = sig;
+        EXPECT_EXIT(std::exit(RunOnce(Files("/dev/full", ""), Ending::Signal)), KilledBySignal(sig), traceLost);
+    }
 }
 
 // The recording goes to FILE.PID.partial and replaces FILE at the end.
