@@ -98,9 +98,6 @@ public:
         dt = SysClock::DateTime{};  // only while the end is under way
     }
 
-private:
-    void ReachedEnd() {
-        Finish(0, "the replay reached the end of the recording (poll " + std::to_string(s_.end->poll) + ")");
     // Empty when the replay reached its recorded end (or the program ended
     // there by itself), else where it stopped short.
     std::string WhereItStopped(bool programEnded) const {
@@ -115,6 +112,9 @@ private:
         return "the replay stopped at " + at + ", before the recorded end (" + end + ")";
     }
 
+private:
+    void ReachedEnd() {
+        Finish(0, "the replay reached the end of the recording (poll " + std::to_string(s_.end->poll) + ")");
     }
 
     void RanOut(const std::string& what) { Finish(kStatusRanOut, "the recording ends before " + what); }
@@ -157,11 +157,6 @@ void InstallClockTap() {
 
 }  // namespace
 
-bool StartRecording(const std::string& path, const Header& header, std::string& error) {
-    std::string why = IO::NamedFileProblem(path, IO::FileUse::Write);
-    const std::string partial = why.empty() ? PartialPathFor(path) : "";
-    const int fd = why.empty() ? IO::OpenNamedFile(partial.empty() ? path : partial, IO::FileUse::Write, why) : -1;
-    if (fd < 0) {
 // A recording to a file is written beside it, under the name of the
 // process that writes it, and renamed over the file when the run ends: a run
 // that never starts, or one that fails before its end, leaves the file as it
@@ -172,20 +167,25 @@ std::string PartialPathFor(const std::string& path) {
     return path + "." + std::to_string(getpid()) + ".partial";
 }
 
-        error = "cannot create recording " + IO::QuotedText(path, '"') + ": " + std::strerror(errno);
-        return false;
-    }
+bool StartRecording(const std::string& path, const Header& header, std::string& error) {
+    std::string why = IO::NamedFileProblem(path, IO::FileUse::Write);
+    const std::string partial = why.empty() ? PartialPathFor(path) : "";
+    const int fd = why.empty() ? IO::OpenNamedFile(partial.empty() ? path : partial, IO::FileUse::Write, why) : -1;
+    if (fd < 0) {
         error = "cannot create recording " + IO::QuotedText(path, '"') + ": " + why;
         return false;
     }
     if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_APPEND) != 0) {
-    recorder.fd = fd;
+        error = "cannot create recording " + IO::QuotedText(path, '"') + ": " + std::strerror(errno);
         close(fd);
+        return false;
+    }
+    recorder.fd = fd;
     recorder.path = path;
+    recorder.partialPath = partial;
     recorder.who = header.program;
     Write(HeaderText(header));
     InstallClockTap();
-    recorder.partialPath = partial;
     IO::SetDeliveryObserver(RecordDelivery);
     Waits::AddWaitListener(NoteWait);
     return true;
@@ -199,9 +199,6 @@ void EndRecording(EndKind kind, int64_t value) {
 
 bool RecordingWritten() { return !recorder.failed; }
 
-void StartReplay(Session session, std::string who, std::string_view version, EndProgram end) {
-    if (session.header.version != version) {
-        std::fprintf(stderr, "%s: the recording was made by version %s, this is %s: the replay may differ\n",
 bool FinishRecording() {
     if (recorder.fd < 0) return true;
     IO::SetDeliveryObserver(nullptr);
@@ -234,6 +231,9 @@ bool FinishRecording() {
     return true;
 }
 
+void StartReplay(Session session, std::string who, std::string_view version, EndProgram end) {
+    if (session.header.version != version) {
+        std::fprintf(stderr, "%s: the recording was made by version %s, this is %s: the replay may differ\n",
                      who.c_str(), IO::QuotedText(session.header.version, '"').c_str(), std::string(version).c_str());
     }
     ThePlayer().Start(std::move(session), std::move(who), end);
@@ -243,13 +243,13 @@ bool FinishRecording() {
     Waits::AddWaitListener(CheckReplayEnd);
 }
 
-bool StartReplayOf(const std::string& path, std::string who, std::string_view version, EndProgram end,
-                   std::string& error) {
-    Loaded loaded = LoadRecording(path);
 std::string ReplayStoppedShort(bool programEnded) {
     return replaying ? ThePlayer().WhereItStopped(programEnded) : "";
 }
 
+bool StartReplayOf(const std::string& path, std::string who, std::string_view version, EndProgram end,
+                   std::string& error) {
+    Loaded loaded = LoadRecording(path);
     if (!loaded.Ok()) {
         error = loaded.error;
         return false;
