@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/console/SysClock.h"
 #include "platform/console/InputQueue.h"
+#include "platform/console/RecordingStore.h"
 
 namespace Recording {
 
@@ -33,11 +33,6 @@ struct End {
     uint64_t requests = 0;  // the drawing requests posted by the program's last wait
 };
 
-struct PolledEvent {
-    uint64_t poll = 0;   // the key poll that received the event
-    IO::InputEvent event;
-};
-
 struct Header {
     std::string program;  // "kyr" or "kyr-headless"
     std::string version;  // the program's version, e.g. "1.0.0"
@@ -46,9 +41,9 @@ struct Header {
 
 struct Session {
     Header header;
-    std::vector<SysClock::DateTime> clocks;   // in the order they were taken
-    std::vector<PolledEvent> events;          // in the order they were received
-    std::optional<End> end;                   // none when the run was cut short
+    ClockLog clocks;          // in the order they were taken
+    EventLog events;          // in the order they were received
+    std::optional<End> end;   // none when the run was cut short
 };
 
 struct Loaded {

@@ -69,13 +69,15 @@ public:
         who_ = std::move(who);
         end_ = end;
         lastPoll_ = s_.events.empty() ? 0 : s_.events.back().poll;
+        events_ = EventLog::Reader(s_.events);
+        clocks_ = ClockLog::Reader(s_.clocks);
     }
 
     void EventsForPoll(uint64_t poll, std::vector<IO::InputEvent>& events) override {
         if (s_.end && poll > s_.end->poll) ReachedEnd();
         if (!s_.end && poll > lastPoll_) RanOut("poll " + std::to_string(poll));
-        for (; next_ < s_.events.size() && s_.events[next_].poll == poll; ++next_)
-            events.push_back(s_.events[next_].event);
+        for (const PolledEvent* next; (next = events_.Peek()) != nullptr && next->poll == poll; events_.Pop())
+            events.push_back(next->event);
     }
 
     // A run that did not end by itself stopped at a wait.
@@ -90,11 +92,12 @@ public:
     }
 
     void Supply(SysClock::DateTime& dt) {
-        if (clocksUsed_ < s_.clocks.size()) {
-            dt = s_.clocks[clocksUsed_++];
+        if (const SysClock::DateTime* next = clocks_.Peek()) {
+            dt = *next;
+            clocks_.Pop();
             return;
         }
-        RanOut("clock reading " + std::to_string(clocksUsed_ + 1));
+        RanOut("clock reading " + std::to_string(clocks_.Taken() + 1));
         dt = SysClock::DateTime{};  // only while the end is under way
     }
 
@@ -132,8 +135,8 @@ private:
     std::string who_;
     EndProgram end_ = nullptr;
     uint64_t lastPoll_ = 0;
-    std::size_t next_ = 0;
-    std::size_t clocksUsed_ = 0;
+    EventLog::Reader events_;   // the next event to give
+    ClockLog::Reader clocks_;   // the next clock reading to give
     bool finishing_ = false;
 };
 

@@ -1,6 +1,7 @@
 // The recording file: every kind of event, clock reading and end written and
-// read back unchanged, comments and blank lines passed over. Bad files are
-// refused through the programs (tests/headless/ReplayTest.cpp).
+// read back unchanged, comments and blank lines passed over; records kept in
+// fewer bytes than their lines. Bad files are refused through the programs
+// (tests/headless/ReplayTest.cpp).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -38,6 +39,14 @@ bool Same(const SysClock::DateTime& a, const SysClock::DateTime& b) {
            a.SummerTimeFlag == b.SummerTimeFlag;
 }
 
+template <class Record>
+std::vector<Record> All(const PackedLog<Record>& log) {
+    std::vector<Record> all;
+    for (typename PackedLog<Record>::Reader reader(log); reader.Peek() != nullptr; reader.Pop())
+        all.push_back(*reader.Peek());
+    return all;
+}
+
 TEST(RecordingTest, EveryKindOfLineReadsBackAsWritten) {
     const Header header{"kyr", "1.0.0", "window=sdl scale=4 fullscreen=yes renderer=software"};
     const std::vector<SysClock::DateTime> clocks = {
@@ -55,9 +64,10 @@ TEST(RecordingTest, EveryKindOfLineReadsBackAsWritten) {
         {9, Other(IO::OtherEvent::Focus)},
         {9, Other(IO::OtherEvent::Menu)},
         {uint64_t(1) << 40, Other(IO::OtherEvent::Size)},
+        {uint64_t(1) << 53, Key(false, 300, 0x80, 0x4000, 128, 0x100)},
     };
     for (EndKind kind : {EndKind::Exit, EndKind::Closed, EndKind::Stopped, EndKind::Signal}) {
-        const End end{kind, kind == EndKind::Signal ? 2 : 255, uint64_t(1) << 41, 123456789};
+        const End end{kind, kind == EndKind::Signal ? 2 : 255, uint64_t(1) << 53, 123456789};
         std::string text = HeaderText(header) + "\n# a comment line\n" + ClockLine(clocks[0]);
         for (const PolledEvent& p : events) text += EventLine(p.poll, p.event);
         text += ClockLine(clocks[1]) + "\n" + ClockLine(clocks[2]) + EndLine(end);
@@ -68,12 +78,14 @@ TEST(RecordingTest, EveryKindOfLineReadsBackAsWritten) {
         EXPECT_EQ(s.header.program, header.program);
         EXPECT_EQ(s.header.version, header.version);
         EXPECT_EQ(s.header.options, header.options);
-        ASSERT_EQ(s.clocks.size(), clocks.size());
-        for (std::size_t i = 0; i < clocks.size(); ++i) EXPECT_TRUE(Same(s.clocks[i], clocks[i])) << i;
-        ASSERT_EQ(s.events.size(), events.size());
+        const std::vector<SysClock::DateTime> readClocks = All(s.clocks);
+        ASSERT_EQ(readClocks.size(), clocks.size());
+        for (std::size_t i = 0; i < clocks.size(); ++i) EXPECT_TRUE(Same(readClocks[i], clocks[i])) << i;
+        const std::vector<PolledEvent> readEvents = All(s.events);
+        ASSERT_EQ(readEvents.size(), events.size());
         for (std::size_t i = 0; i < events.size(); ++i) {
-            EXPECT_EQ(s.events[i].poll, events[i].poll) << i;
-            EXPECT_TRUE(Same(s.events[i].event, events[i].event)) << i << ": " << EventLine(1, s.events[i].event);
+            EXPECT_EQ(readEvents[i].poll, events[i].poll) << i;
+            EXPECT_TRUE(Same(readEvents[i].event, events[i].event)) << i << ": " << EventLine(1, readEvents[i].event);
         }
         ASSERT_TRUE(s.end.has_value());
         EXPECT_EQ(s.end->kind, end.kind);
@@ -92,6 +104,29 @@ TEST(RecordingTest, AFileWithoutEndLineIsGoodAndLinesNameTheirKey) {
     ASSERT_TRUE(loaded.Ok()) << loaded.error;
     EXPECT_FALSE(loaded.session.end.has_value());
     EXPECT_EQ(loaded.session.events.size(), 1u);
+}
+
+// A loaded recording takes less memory than its file: every record is kept
+// in fewer bytes than the shortest line that gives it, whatever its numbers.
+TEST(RecordingTest, RecordsAreKeptInFewerBytesThanTheirLines) {
+    const std::string lines[] = {
+        "poll 1 event 0",
+        "poll 1 key 0 0 0 0 0 0",
+        "clock 0 1 1 0 0 0 0 0 0",
+        "poll 9007199254740992 event 4",
+        "poll 9007199254740992 key 1 65535 65535 65535 255 511",
+        "clock 4294967295 12 31 23 59 59 99 -780 1",
+        "clock 2026 12 7 15 31 11 53 720 0",
+    };
+    for (const std::string& line : lines) {
+        std::string body;
+        for (int k = 0; k < 10000; ++k) body += line + "\n";
+        const Loaded loaded = ParseRecording(HeaderText({"kyr", "1.0.0", ""}) + body);
+        ASSERT_TRUE(loaded.Ok()) << loaded.error;
+        const Session& s = loaded.session;
+        EXPECT_EQ(s.events.size() + s.clocks.size(), 10000u) << line;
+        EXPECT_LT(s.events.StoredBytes() + s.clocks.StoredBytes(), body.size() - 10000) << line;
+    }
 }
 
 }  // namespace
