@@ -1,13 +1,18 @@
 // The recording file: writing its lines, and reading and checking a whole
-// file before anything of it is used.
+// file before anything of it is used, line by line as its blocks are read.
 #include "platform/console/Recording.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 
-#include "platform/console/UsKeyboard.h"
+#include "platform/console/NamedFiles.h"
 #include "platform/console/QuotedText.h"
+#include "platform/console/UsKeyboard.h"
 
 namespace Recording {
 namespace {
@@ -27,25 +32,37 @@ std::string KeyName(const IO::KeyRecord& k) {
     return "key";
 }
 
-// The words of one line, its comment left off.
-std::vector<std::string_view> Words(std::string_view line) {
-    line = line.substr(0, line.find('#'));
-    std::vector<std::string_view> words;
-    std::size_t at = 0;
-    while (at < line.size()) {
-        const std::size_t start = line.find_first_not_of(" \t\r", at);
-        if (start == std::string_view::npos) break;
-        const std::size_t stop = std::min(line.find_first_of(" \t\r", start), line.size());
-        words.push_back(line.substr(start, stop - start));
-        at = stop;
+constexpr std::string_view kBlanks = " \t\r";
+
+// The words of one line, one at a time, its comment left off.
+class Words {
+public:
+    explicit Words(std::string_view line) : rest_(line.substr(0, line.find('#'))) {}
+
+    // The next word; empty when none is left.
+    std::string_view Next() {
+        const std::size_t start = rest_.find_first_not_of(kBlanks);
+        if (start == std::string_view::npos) {
+            rest_ = {};
+            return {};
+        }
+        rest_.remove_prefix(start);
+        const std::string_view word = rest_.substr(0, rest_.find_first_of(kBlanks));
+        rest_.remove_prefix(word.size());
+        return word;
     }
-    return words;
-}
+
+    // True when no word is left (a blank line, or one holding only a comment).
+    bool None() const { return rest_.find_first_not_of(kBlanks) == std::string_view::npos; }
+
+private:
+    std::string_view rest_;
+};
 
 // Reads the fields of one line in order; the first fault is kept.
 class LineReader {
 public:
-    LineReader(std::vector<std::string_view> words, std::string& error) : words_(std::move(words)), error_(error) {}
+    LineReader(Words words, std::string& error) : words_(words), error_(error) {}
 
     bool Failed() const { return !error_.empty(); }
     void Fail(const std::string& what) {
@@ -54,12 +71,13 @@ public:
 
     std::string_view Word(const char* what) {
         if (Failed()) return {};
-        if (next_ >= words_.size()) {
-            Fail(std::string("missing ") + what);
-            return {};
-        }
-        return words_[next_++];
+        const std::string_view word = words_.Next();
+        if (word.empty()) Fail(std::string("missing ") + what);
+        return word;
     }
+
+    // The next word where the line may end: empty when it does.
+    std::string_view MaybeWord() { return Failed() ? std::string_view() : words_.Next(); }
 
     // A decimal number in [low, high]; a sign only where low is negative.
     int64_t Number(const char* what, int64_t low, int64_t high) {
@@ -83,12 +101,12 @@ public:
     }
 
     void NoMore() {
-        if (!Failed() && next_ < words_.size()) Fail("unexpected " + IO::QuotedText(words_[next_], '"'));
+        const std::string_view extra = MaybeWord();
+        if (!extra.empty()) Fail("unexpected " + IO::QuotedText(extra, '"'));
     }
 
 private:
-    std::vector<std::string_view> words_;
-    std::size_t next_ = 0;
+    Words words_;
     std::string& error_;
 };
 
@@ -156,7 +174,7 @@ bool KnownOption(std::string_view word) {
 }
 
 // The three header lines: format and version, program, options.
-void ReadHeaderLine(int number, std::vector<std::string_view> words, Header& header, std::string& error) {
+void ReadHeaderLine(int number, Words words, Header& header, std::string& error) {
     LineReader in(words, error);
     if (number == 1) {
         if (in.Word("format name") != kFormatName) return in.Fail("not a kyr recording (the first line is not \"kyr-recording 1\")");
@@ -170,9 +188,9 @@ void ReadHeaderLine(int number, std::vector<std::string_view> words, Header& hea
         header.version = std::string(in.Word("program version"));
     } else {
         if (in.Word("options line") != "options") return in.Fail("want the options line (\"options ...\")");
-        for (std::size_t k = 1; k < words.size() && !in.Failed(); ++k) {
-            if (!KnownOption(words[k])) in.Fail("unknown option " + IO::QuotedText(words[k], '"'));
-            header.options += (header.options.empty() ? "" : " ") + std::string(words[k]);
+        for (std::string_view word = in.MaybeWord(); !word.empty(); word = in.MaybeWord()) {
+            if (!KnownOption(word)) return in.Fail("unknown option " + IO::QuotedText(word, '"'));
+            header.options += (header.options.empty() ? "" : " ") + std::string(word);
         }
         return;
     }
@@ -184,10 +202,9 @@ class BodyReader {
 public:
     explicit BodyReader(Session& s) : s_(s) {}
 
-    void Read(std::vector<std::string_view> words, std::string& error) {
-        const std::string_view kind = words.front();
-        LineReader in(std::move(words), error);
-        in.Word("line kind");
+    void Read(Words words, std::string& error) {
+        LineReader in(words, error);
+        const std::string_view kind = in.Word("line kind");
         if (s_.end) return in.Fail("a line after the end line");
         if (kind == "clock") {
             s_.clocks.push_back(ReadClock(in));
@@ -218,55 +235,112 @@ private:
 
 }  // namespace
 
-Loaded ParseRecording(std::string_view text) {
+struct RecordingParser::State {
     Loaded loaded;
-    BodyReader body(loaded.session);
-    int number = 0;
-    std::size_t at = 0;
-    for (; at < text.size() && loaded.Ok(); ) {
+    BodyReader body{loaded.session};
+    int number = 0;        // lines read
+    std::string pending;   // the line under way, when a piece ended inside it
+
+    void Line(std::string_view line) {
         ++number;
-        const std::size_t stop = text.find('\n', at);
-        if (stop == std::string_view::npos) {
-            loaded.error = "cut off (the last line has no line end)";
-            break;
-        }
-        const std::vector<std::string_view> words = Words(text.substr(at, stop - at));
-        at = stop + 1;
+        const Words words(line);
         if (number <= 3) {
             ReadHeaderLine(number, words, loaded.session.header, loaded.error);
-        } else if (!words.empty()) {
+        } else if (!words.None()) {
             body.Read(words, loaded.error);
         }
     }
-    if (loaded.Ok() && number < 3) {
-        number += 1;
-        loaded.error = number == 1 ? "not a kyr recording (the file is empty)" : "the header ends early";
+};
+
+RecordingParser::RecordingParser() : state_(std::make_unique<State>()) {}
+RecordingParser::~RecordingParser() = default;
+
+bool RecordingParser::Feed(std::string_view bytes) {
+    State& s = *state_;
+    while (s.loaded.Ok() && !bytes.empty()) {
+        const std::size_t stop = bytes.find('\n');
+        if (stop == std::string_view::npos) {
+            s.pending.append(bytes);
+            break;
+        }
+        if (s.pending.empty()) {
+            s.Line(bytes.substr(0, stop));
+        } else {
+            s.pending.append(bytes.substr(0, stop));
+            s.Line(s.pending);
+            s.pending.clear();
+        }
+        bytes.remove_prefix(stop + 1);
     }
-    if (!loaded.Ok()) {
-        loaded.error = "line " + std::to_string(number) + ": " + loaded.error;
-        loaded.session = Session{};
+    return s.loaded.Ok();
+}
+
+Loaded RecordingParser::Finish() {
+    State& s = *state_;
+    if (s.loaded.Ok() && !s.pending.empty()) {
+        ++s.number;
+        s.loaded.error = "cut off (the last line has no line end)";
     }
+    if (s.loaded.Ok() && s.number < 3) {
+        s.number += 1;
+        s.loaded.error = s.number == 1 ? "not a kyr recording (the file is empty)" : "the header ends early";
+    }
+    if (!s.loaded.Ok()) {
+        s.loaded.error = "line " + std::to_string(s.number) + ": " + s.loaded.error;
+        s.loaded.session = Session{};
+    }
+    return std::move(s.loaded);
+}
+
+Loaded ParseRecording(std::string_view text) {
+    RecordingParser parser;
+    parser.Feed(text);
+    return parser.Finish();
+}
+
+namespace {
+
+const char* const kTooLarge = " (larger than 256 MiB)";
+
+// Reads the file to its end in blocks, giving them to the parser; once the
+// parser has found a fault the rest is only counted, so that a file over
+// the size limit is refused as such whatever its lines hold. An endless
+// file (a device, a pipe that never closes) is read only a block past the
+// limit. Returns what keeps the file from being read, or nothing.
+std::string ReadBlocks(int fd, RecordingParser& parser) {
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && uint64_t(info.st_size) > kMaxBytes) return kTooLarge;
+    char block[65536];
+    for (std::size_t total = 0;;) {
+        const ssize_t n = read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::string(": ") + std::strerror(errno);
+        if (n == 0) return "";
+        total += std::size_t(n);
+        if (total > kMaxBytes) return kTooLarge;
+        parser.Feed(std::string_view(block, std::size_t(n)));
+    }
+}
+
+Loaded Refused(std::string error) {
+    Loaded loaded;
+    loaded.error = std::move(error);
     return loaded;
 }
 
+}  // namespace
+
 Loaded LoadRecording(const std::string& path) {
-    Loaded loaded;
-    std::ifstream in(path, std::ios::binary);
-    std::string text;
-    // At most one byte past the limit is read, so that an endless file
-    // (a device, a pipe that never closes) is refused instead of filling memory.
-    char block[65536];
-    while (in && text.size() <= kMaxBytes) {
-        in.read(block, sizeof block);
-        text.append(block, std::size_t(in.gcount()));
-    }
-    if (!in.is_open() || in.bad() || text.size() > kMaxBytes) {
-        loaded.error = "cannot read recording " + IO::QuotedText(path, '"') +
-                       (text.size() > kMaxBytes ? " (larger than 256 MiB)" : "");
-        return loaded;
-    }
-    loaded = ParseRecording(text);
-    if (!loaded.Ok()) loaded.error = "recording " + IO::QuotedText(path, '"') + " " + loaded.error;
+    const std::string name = IO::QuotedText(path, '"');
+    std::string why;
+    const int fd = IO::OpenNamedFile(path, IO::FileUse::Read, why);
+    if (fd < 0) return Refused("cannot read recording " + name + ": " + why);
+    RecordingParser parser;
+    const std::string unreadable = ReadBlocks(fd, parser);
+    close(fd);
+    if (!unreadable.empty()) return Refused("cannot read recording " + name + unreadable);
+    Loaded loaded = parser.Finish();
+    if (!loaded.Ok()) loaded.error = "recording " + name + " " + loaded.error;
     return loaded;
 }
 

@@ -4,6 +4,7 @@
 // the player that feeds it back. docs/replay-format.md describes the file.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,9 +57,30 @@ struct Loaded {
 // endless file fails at once.
 inline constexpr std::size_t kMaxBytes = 256u * 1024 * 1024;
 
+// Reads a recording given in pieces of any size (a file's blocks as they are
+// read): each line is checked and kept as soon as it is whole, so that no
+// more than the line under way is held as text.
+class RecordingParser {
+public:
+    RecordingParser();
+    ~RecordingParser();
+    // Takes the next bytes. False once a line was found bad: what follows is
+    // then passed over.
+    bool Feed(std::string_view bytes);
+    // The session, or the first fault ("line N: what is wrong"); a last line
+    // without its line end was cut off. Call once, after the last Feed.
+    Loaded Finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
 Loaded ParseRecording(std::string_view text);
-// Reads the whole file, then parses it. The error names the file:
-// "recording \"PATH\" line N: ..." or "cannot read recording \"PATH\"".
+// Reads and parses the file block by block. The error names the file:
+// "recording \"PATH\" line N: ...", or "cannot read recording \"PATH\": "
+// and why (the system's reason, or what the name is instead of a file), or
+// "cannot read recording \"PATH\" (larger than 256 MiB)" whatever its lines.
 Loaded LoadRecording(const std::string& path);
 
 // The file's lines, each with its line end.

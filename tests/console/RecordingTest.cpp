@@ -1,12 +1,19 @@
 // The recording file: every kind of event, clock reading and end written and
-// read back unchanged, comments and blank lines passed over; records kept in
-// fewer bytes than their lines. Bad files are refused through the programs
-// (tests/headless/ReplayTest.cpp).
+// read back unchanged, comments and blank lines passed over; a text read in
+// pieces of any size as it reads whole; records kept in fewer bytes than
+// their lines; a file that cannot be read says why. Bad lines are refused
+// through the programs (tests/headless/ReplayTest.cpp).
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
+#include <fstream>
 
 #include "platform/console/Recording.h"
+#include "tests/support/TempFiles.h"
 
 namespace {
 
@@ -39,12 +46,25 @@ bool Same(const SysClock::DateTime& a, const SysClock::DateTime& b) {
            a.SummerTimeFlag == b.SummerTimeFlag;
 }
 
+std::string WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
 template <class Record>
 std::vector<Record> All(const PackedLog<Record>& log) {
     std::vector<Record> all;
     for (typename PackedLog<Record>::Reader reader(log); reader.Peek() != nullptr; reader.Pop())
         all.push_back(*reader.Peek());
     return all;
+}
+
+// The session as the recorder would write it, clock readings first.
+std::string TextOf(const Session& s) {
+    std::string text = HeaderText(s.header);
+    for (const SysClock::DateTime& dt : All(s.clocks)) text += ClockLine(dt);
+    for (const PolledEvent& p : All(s.events)) text += EventLine(p.poll, p.event);
+    return text + (s.end ? EndLine(*s.end) : "");
 }
 
 TEST(RecordingTest, EveryKindOfLineReadsBackAsWritten) {
@@ -106,6 +126,41 @@ TEST(RecordingTest, AFileWithoutEndLineIsGoodAndLinesNameTheirKey) {
     EXPECT_EQ(loaded.session.events.size(), 1u);
 }
 
+// A file's blocks end anywhere: inside a word, between a carriage return and
+// its line feed, right after a line end.
+TEST(RecordingTest, ATextFedInPiecesOfAnySizeReadsAsItDoesWhole) {
+    const std::string head = HeaderText({"kyr", "1.0.0", "window=sdl scale=2"});
+    const std::string body = ClockLine({2026, 12, 7, 15, 31, 11, 53, -60, true}) + "\n# a note\r\n" +
+                             EventLine(3, Key(true, 1, 0x28, 0x50, 0, IO::ENHANCED_KEY)) +
+                             EventLine(3, Other(IO::OtherEvent::Focus)) + "poll 4\tkey 1 1 32 57 32 0\r\n" +
+                             EndLine({EndKind::Stopped, 0, 4, 99});
+    const struct { std::string text, error; } cases[] = {
+        {head + body, ""},
+        {head + body.substr(0, body.size() - 1), "line 10: cut off (the last line has no line end)"},
+        {head + "clock 2026 13 1 0 0 0 0 0 0\n" + body, "line 4: month 13 out of range (1 to 12)"},
+        {head + body + "poll 5 event 1\n", "line 11: a line after the end line"},
+        {head + "poll 7 key 1 1 40 80 0 256 9 8 7 6 5 4 3 2 1\n", "line 4: unexpected \"9\""},
+        {"kyr-recording 1\nprogram kyr 1.0.0\n", "line 3: the header ends early"},
+        {"", "line 1: not a kyr recording (the file is empty)"},
+    };
+    for (const auto& c : cases) {
+        const Loaded whole = ParseRecording(c.text);
+        EXPECT_EQ(whole.error, c.error);
+        if (c.error.empty()) {
+            EXPECT_EQ(TextOf(whole.session), head + body.substr(0, body.find('\n') + 1) + EventLine(3, Key(true, 1, 0x28, 0x50, 0, IO::ENHANCED_KEY)) +
+                      EventLine(3, Other(IO::OtherEvent::Focus)) + EventLine(4, Key(true, 1, 32, 57, 32, 0)) +
+                      EndLine({EndKind::Stopped, 0, 4, 99}));
+        }
+        for (std::size_t piece : {1, 2, 3, 7, 64}) {
+            RecordingParser parser;
+            for (std::size_t at = 0; at < c.text.size(); at += piece) parser.Feed(std::string_view(c.text).substr(at, piece));
+            const Loaded loaded = parser.Finish();
+            EXPECT_EQ(loaded.error, c.error) << "pieces of " << piece;
+            EXPECT_EQ(TextOf(loaded.session), TextOf(whole.session)) << "pieces of " << piece;
+        }
+    }
+}
+
 // A loaded recording takes less memory than its file: every record is kept
 // in fewer bytes than the shortest line that gives it, whatever its numbers.
 TEST(RecordingTest, RecordsAreKeptInFewerBytesThanTheirLines) {
@@ -126,6 +181,43 @@ TEST(RecordingTest, RecordsAreKeptInFewerBytesThanTheirLines) {
         const Session& s = loaded.session;
         EXPECT_EQ(s.events.size() + s.clocks.size(), 10000u) << line;
         EXPECT_LT(s.events.StoredBytes() + s.clocks.StoredBytes(), body.size() - 10000) << line;
+    }
+}
+
+// The file is read in blocks of 64 KiB: a text of many blocks loads as it
+// parses, and a fault far into it names its line.
+TEST(RecordingTest, AFileOfManyBlocksLoadsAsItsText) {
+    std::string text = HeaderText({"kyr-headless", "1.0.0", "window=offscreen"});
+    for (uint64_t poll = 1; poll <= 10000; ++poll)
+        text += EventLine(poll, Key(poll % 2 == 1, 1, 0x28, 0x50, 0, IO::ENHANCED_KEY)) + "\n";
+    const std::string dir = testsupport::FreshFolder("kyr-recording-");
+    const Loaded good = LoadRecording(WriteFile(dir + "/good.kyrrec", text));
+    ASSERT_TRUE(good.Ok()) << good.error;
+    EXPECT_EQ(TextOf(good.session), TextOf(ParseRecording(text).session));
+    const std::string bad = WriteFile(dir + "/bad.kyrrec", text + "poll 1 event 0\n");
+    EXPECT_EQ(LoadRecording(bad).error,
+              "recording \"" + bad + "\" line 20004: poll 1 comes after poll 10000 (polls out of order)");
+}
+
+TEST(RecordingTest, AFileThatCannotBeReadSaysWhy) {
+    const std::string dir = testsupport::FreshFolder("kyr-recording-");
+    ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    chmod(WriteFile(dir + "/locked", "kyr-recording 1\n").c_str(), 0);
+    // Over the limit by a byte, and sparse: refused by its size, before a read.
+    const int big = open((dir + "/big").c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_EQ(ftruncate(big, off_t(kMaxBytes) + 1), 0);
+    close(big);
+    const struct { std::string name, why; } cases[] = {
+        {"none", ": No such file or directory"},
+        {"fifo", ": a FIFO (named pipe), not a file"},
+        {"", ": a folder, not a file"},
+        {"locked", geteuid() == 0 ? "" : ": Permission denied"},  // root reads it all the same
+        {"big", " (larger than 256 MiB)"},
+    };
+    for (const auto& c : cases) {
+        if (c.why.empty()) continue;
+        const std::string path = dir + "/" + c.name;
+        EXPECT_EQ(LoadRecording(path).error, "cannot read recording \"" + path + "\"" + c.why);
     }
 }
 

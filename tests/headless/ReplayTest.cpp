@@ -173,7 +173,7 @@ TEST(ReplayTest, BadRecordingsAreRefusedWithTheLineAndTheFault) {
     EXPECT_EQ(ReadFile(dir + "/err.txt"), "kyr: recording \"" + path + "\" " + cases[6].fault + "\n");
     const Result missing = RunHeadlessWith("--replay '" + dir + "/none.kyrrec'");
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "kyr-headless: cannot read recording \"" + dir + "/none.kyrrec\"\n");
+    EXPECT_EQ(missing.err, "kyr-headless: cannot read recording \"" + dir + "/none.kyrrec\": No such file or directory\n");
 }
 
 // docs/recordings/level1.kyrrec: a whole level-1 game, recorded by
