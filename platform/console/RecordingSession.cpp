@@ -74,7 +74,7 @@ public:
     }
 
     void EventsForPoll(uint64_t poll, std::vector<IO::InputEvent>& events) override {
-        if (s_.end && poll > s_.end->poll) ReachedEnd();
+        if (s_.end && poll > s_.end->poll) PassedTheEnd();
         if (!s_.end && poll > lastPoll_) RanOut("poll " + std::to_string(poll));
         for (const PolledEvent* next; (next = events_.Peek()) != nullptr && next->poll == poll; events_.Pop())
             events.push_back(next->event);
@@ -87,7 +87,7 @@ public:
     }
 
     void Exhausted(uint64_t poll) override {
-        if (s_.end && poll == s_.end->poll) ReachedEnd();
+        if (s_.end && poll == s_.end->poll) PassedTheEnd();
         RanOut("a key at poll " + std::to_string(poll));
     }
 
@@ -116,6 +116,15 @@ public:
     }
 
 private:
+    // The program goes on where the recorded run ended: a run stopped from
+    // outside stops here, but one that ended by itself would have ended, so
+    // the recording's end cannot be reached.
+    void PassedTheEnd() {
+        if (s_.end->kind != EndKind::Exit) ReachedEnd();
+        Finish(kStatusRanOut, "the recording says the program ended by itself at poll " +
+                                  std::to_string(s_.end->poll) + ", but it goes on");
+    }
+
     void ReachedEnd() {
         Finish(0, "the replay reached the end of the recording (poll " + std::to_string(s_.end->poll) + ")");
     }

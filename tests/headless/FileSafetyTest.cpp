@@ -3,7 +3,7 @@
 // refused before the run starts, with one line and status 2, never hanging;
 // a killed run leaves its recording under its partial name, replayable to
 // status 3; a replay cut short by the time limit, or by an end line that
-// cannot be reached, ends with status 3 and says where it stopped.
+// cannot be reached (either way), ends with status 3 and says where it stopped.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -152,6 +152,16 @@ TEST_F(FileSafetyTest, AReplayCutShortEndsWithStatusThreeAndSaysWhere) {
 
     const Result whole = RunHeadlessWith("--replay " + recording);
     EXPECT_EQ(whole.status, 0) << whole.err;
+
+    // A game that ended by itself at poll 7676, said to have ended earlier:
+    // the program goes on past the end the file names.
+    std::string game = ReadFile(KYR_LEVEL1_RECORDING);
+    const std::size_t end = game.rfind("end exit 0 poll 7676 ");
+    ASSERT_NE(end, std::string::npos);
+    game.replace(end, 20, "end exit 0 poll 7665");
+    const Result early = RunHeadlessWith("--replay " + Write(Path("early.kyrrec"), game));
+    EXPECT_EQ(early.status, 3);
+    EXPECT_EQ(early.err, "kyr-headless: the recording says the program ended by itself at poll 7665, but it goes on\n");
 }
 
 }  // namespace
