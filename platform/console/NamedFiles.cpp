@@ -11,12 +11,6 @@
 namespace IO {
 namespace {
 
-// The program's own standard streams, reached by name.
-bool OwnStream(std::string_view path) {
-    return path == "/dev/stdin" || path == "/dev/stdout" || path == "/dev/stderr" || path.starts_with("/dev/fd/") ||
-           path.starts_with("/proc/self/fd/");
-}
-
 std::string KindProblem(mode_t mode) {
     if (S_ISREG(mode) || S_ISCHR(mode)) return "";
     if (S_ISFIFO(mode)) return "a FIFO (named pipe), not a file";
@@ -37,6 +31,11 @@ int Flags(FileUse use) {
 
 }  // namespace
 
+bool IsOwnStream(std::string_view path) {
+    return path == "/dev/stdin" || path == "/dev/stdout" || path == "/dev/stderr" || path.starts_with("/dev/fd/") ||
+           path.starts_with("/proc/self/fd/");
+}
+
 std::string NamedFileProblem(const std::string& path, FileUse use) {
     if (path.empty()) return "no file name given";
     struct stat info {};
@@ -44,7 +43,7 @@ std::string NamedFileProblem(const std::string& path, FileUse use) {
         if (errno == ENOENT && use != FileUse::Read) return "";  // to be made; open says if the folder is missing
         return std::strerror(errno);
     }
-    if (OwnStream(path)) return "";
+    if (IsOwnStream(path)) return "";
     return KindProblem(info.st_mode);
 }
 
@@ -64,7 +63,7 @@ int OpenNamedFile(const std::string& path, FileUse use, std::string& why) {
         close(fd);
         return -1;
     }
-    if (!OwnStream(path)) why = KindProblem(info.st_mode);
+    if (!IsOwnStream(path)) why = KindProblem(info.st_mode);
     if (!why.empty()) {
         close(fd);
         return -1;

@@ -8,6 +8,7 @@
 #pragma once
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace IO {
 
@@ -28,6 +29,10 @@ std::FILE* OpenNamedStream(const std::string& path, FileUse use, std::string& wh
 // Why `path` cannot be used the way given, without opening it; empty when it
 // can (as far as can be told: a file to be written may not exist yet).
 std::string NamedFileProblem(const std::string& path, FileUse use);
+
+// True for the names of the program's own standard streams (/dev/stdin,
+// /dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N).
+bool IsOwnStream(std::string_view path);
 
 // True when both names lead to the same existing file (the same device and
 // inode, links and different spellings of the path included).

@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,7 +22,8 @@ namespace {
 struct RecorderState {
     int fd = -1;                           // opened for appending: every line is one write
     std::string path;                      // where the recording goes when the run ends
-    std::string partialPath;               // where it is written until then; empty when written in place
+    std::string replaced;                  // the file it replaces at the end (links followed); empty when written in place
+    std::string partialPath;               // where it is written until then
     std::string who;                       // the program, for messages
     bool ended = false;                    // the end line is written once
     bool failed = false;                   // a write failed (said once)
@@ -172,16 +174,24 @@ void InstallClockTap() {
 // A recording to a file is written beside it, under the name of the
 // process that writes it, and renamed over the file when the run ends: a run
 // that never starts, or one that fails before its end, leaves the file as it
-// was. A device (/dev/null, a terminal) is written in place.
-std::string PartialPathFor(const std::string& path) {
+// was. A device (/dev/null, a terminal) and the program's own standard
+// streams are written in place. A symbolic link stays a link: the file it
+// leads to is the one replaced. Empty when written in place.
+std::string FileToReplace(const std::string& path) {
+    if (IO::IsOwnStream(path)) return "";
     struct stat info {};
-    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return "";
-    return path + "." + std::to_string(getpid()) + ".partial";
+    if (stat(path.c_str(), &info) != 0) return path;
+    if (!S_ISREG(info.st_mode)) return "";
+    char* real = realpath(path.c_str(), nullptr);
+    const std::string file = real != nullptr ? real : path;
+    std::free(real);
+    return file;
 }
 
 bool StartRecording(const std::string& path, const Header& header, std::string& error) {
     std::string why = IO::NamedFileProblem(path, IO::FileUse::Write);
-    const std::string partial = why.empty() ? PartialPathFor(path) : "";
+    const std::string replaced = why.empty() ? FileToReplace(path) : "";
+    const std::string partial = replaced.empty() ? "" : replaced + "." + std::to_string(getpid()) + ".partial";
     const int fd = why.empty() ? IO::OpenNamedFile(partial.empty() ? path : partial, IO::FileUse::Write, why) : -1;
     if (fd < 0) {
         error = "cannot create recording " + IO::QuotedText(path, '"') + ": " + why;
@@ -194,6 +204,7 @@ bool StartRecording(const std::string& path, const Header& header, std::string& 
     }
     recorder.fd = fd;
     recorder.path = path;
+    recorder.replaced = replaced;
     recorder.partialPath = partial;
     recorder.who = header.program;
     Write(HeaderText(header));
@@ -235,7 +246,7 @@ bool FinishRecording() {
                      target.c_str());
         return false;
     }
-    if (rename(recorder.partialPath.c_str(), recorder.path.c_str()) != 0) {
+    if (rename(recorder.partialPath.c_str(), recorder.replaced.c_str()) != 0) {
         std::fprintf(stderr, "%s: cannot write recording %s: %s; it is in %s\n", who, target.c_str(),
                      std::strerror(errno), partial.c_str());
         return false;

@@ -131,6 +131,26 @@ TEST_F(FileSafetyTest, AKilledRunLeavesItsPartialRecordingReplayable) {
     EXPECT_NE(replay.err.find("kyr-headless: the recording ends before"), std::string::npos) << replay.err;
 }
 
+// Written beside the file and renamed over it: through a link the file it
+// leads to is replaced and the link stays; a stream of the program's own is
+// written in place (there is nothing to rename over).
+TEST_F(FileSafetyTest, ARecordingFollowsLinksAndWritesOwnStreamsInPlace) {
+    ASSERT_EQ(mkdir(Path("saves").c_str(), 0700), 0);
+    Write(Path("saves/game.kyrrec"), "old\n");
+    ASSERT_EQ(symlink("saves/game.kyrrec", Path("link.kyrrec").c_str()), 0);
+    const Result linked = RunHeadlessWith("--until 100 --record " + Path("link.kyrrec"));
+    EXPECT_EQ(linked.status, 0) << linked.err;
+    struct stat info {};
+    ASSERT_EQ(lstat(Path("link.kyrrec").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link was replaced by a file";
+    EXPECT_EQ(ReadFile(Path("saves/game.kyrrec")).rfind("kyr-recording 1\n", 0), 0u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("saves")), {}), 1) << "a partial file was left";
+
+    const Result streamed = RunHeadlessWith("--until 100 --record /dev/stdout");
+    EXPECT_EQ(streamed.status, 0) << streamed.err;
+    EXPECT_NE(streamed.out.find("kyr-recording 1\nprogram kyr-headless "), std::string::npos) << streamed.out;
+}
+
 TEST_F(FileSafetyTest, AReplayCutShortEndsWithStatusThreeAndSaysWhere) {
     const std::string recording = Path("menu.kyrrec");
     const Result recorded = RunHeadlessWith("--until 3000 --record " + recording);
