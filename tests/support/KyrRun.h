@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/TempFiles.h"
+#include "tests/support/TimeLimits.h"
 
 namespace testsupport {
 
@@ -54,9 +55,12 @@ inline std::string Output(const std::string& command) {
     return pclose(pipe) == 0 ? text : std::string();
 }
 
+// Polls `done` until it holds. `limit` is a ceiling for a program that is
+// stuck, as an idle machine would need it: it is scaled to the machine's
+// load (TimeLimits.h), so that a slow machine ends the wait by the event.
 inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit,
                std::chrono::milliseconds step = 200ms) {
-    for (auto end = std::chrono::steady_clock::now() + limit;; std::this_thread::sleep_for(step)) {
+    for (auto end = std::chrono::steady_clock::now() + ScaledToLoad(limit);; std::this_thread::sleep_for(step)) {
         if (done()) return true;
         if (std::chrono::steady_clock::now() >= end) return false;
     }
@@ -103,20 +107,20 @@ public:
         return true;
     }
 
-    // The program's window, once it exists (0 if it did not appear in time).
-    unsigned long FindWindow(std::chrono::seconds limit = 30s) {
+    // The program's window, once it exists (0 if the program ended first, or
+    // is stuck without a window).
+    unsigned long FindWindow(std::chrono::seconds limit = 60s) {
         unsigned long id = 0;
         WaitUntil([&] {
-            Drain();
             id = std::strtoul(Output(X("xdotool search --name '^Graph$' 2>/dev/null")).c_str(), nullptr, 10);
-            return id != 0;
+            return id != 0 || Ended();
         }, limit, 20ms);
         window_ = id;
         return id;
     }
 
     // True once the window manager has taken the window on (its WM_STATE is set).
-    bool WaitUntilManaged(std::chrono::seconds limit = 15s) {
+    bool WaitUntilManaged(std::chrono::seconds limit = 60s) {
         const std::string probe = X("xprop -id " + std::to_string(window_) + " WM_STATE 2>/dev/null");
         return WaitUntil([&] { return Output(probe).find("Normal") != std::string::npos; }, limit, 20ms);
     }
@@ -130,8 +134,9 @@ public:
         return true;
     }
 
-    // Waits for the end; a run still going at the limit is killed and reported.
-    Result Finish(std::chrono::seconds limit = 20s) {
+    // Waits for the end; a run still going at the limit (a ceiling for a
+    // stuck run, scaled to the load) is killed and reported.
+    Result Finish(std::chrono::seconds limit = 120s) {
         Result r;
         r.ended = WaitUntil([&] { return Ended(); }, limit, 50ms);
         Drain();

@@ -4,13 +4,17 @@
 #pragma once
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TempFiles.h"
+#include "tests/support/TimeLimits.h"
 
 namespace testsupport {
 
@@ -18,39 +22,56 @@ class WindowManager {
 public:
     static bool Installed() { return access("/usr/bin/openbox", X_OK) == 0; }
 
-    // Starts openbox on `display`; true once it has taken the screen (its
-    // supporting-window property is set), within 15 s.
+    // Starts openbox on `display`; true once it runs, with its key bindings
+    // in place (a close typed as Alt+F4 right away is not lost). If it does
+    // not get there, what it said goes to standard error.
     bool Start(const std::string& display) {
+        const std::string folder = FreshFolder("openbox-");
+        if (folder.empty()) return false;
+        const std::string log = folder + "/openbox.log", ready = folder + "/ready";
+        const pid_t parent = getpid();
         pid_ = fork();
         if (pid_ == 0) {
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            const int devnull = open("/dev/null", O_WRONLY);
-            dup2(devnull, 1);
-            dup2(devnull, 2);
+            EndWithParent(parent);
+            const int output = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(output, 1);
+            dup2(output, 2);
             setenv("DISPLAY", display.c_str(), 1);
-            execl("/usr/bin/openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+            // Openbox runs the startup command once it has set everything up.
+            const std::string whenReady = "touch " + ready;
+            execl("/usr/bin/openbox", "openbox", "--sm-disable", "--startup", whenReady.c_str(),
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
         if (pid_ < 0) return false;
-        const std::string probe = "DISPLAY=" + display +
-                                  " xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'";
-        for (int i = 0; i < 150; ++i) {
-            if (std::system(probe.c_str()) == 0) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
+        if (BecameReady(ready)) return true;
+        std::fprintf(stderr, "openbox did not start on %s; it said: %s\n", display.c_str(), ReadFile(log).c_str());
         return false;
     }
 
     void Stop() {
         if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
+        EndChild(pid_, SIGTERM, std::chrono::seconds(10));
         pid_ = -1;
     }
 
     ~WindowManager() { Stop(); }
 
 private:
+    // Waits for the file openbox's startup command makes; false if openbox
+    // ends first, or has not made it within a minute (scaled to the load).
+    bool BecameReady(const std::string& ready) {
+        const auto end = std::chrono::steady_clock::now() + ScaledToLoad(std::chrono::seconds(60));
+        for (;; std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
+            if (access(ready.c_str(), F_OK) == 0) return true;
+            if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+                pid_ = -1;
+                return false;
+            }
+            if (std::chrono::steady_clock::now() >= end) return false;
+        }
+    }
+
     pid_t pid_ = -1;
 };
 
