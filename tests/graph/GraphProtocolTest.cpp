@@ -7,6 +7,7 @@
 #include <vector>
 #include "tests/graph/SurfaceProbes.h"
 #include "tests/support/GraphFixture.h"
+#include "tests/support/TempFiles.h"
 #include "platform/graph/detail/GraphRequest.h"
 
 using namespace graphtest;
@@ -181,7 +182,7 @@ TEST_F(GraphProtocol, PaddedRowsStayOutOfProbesAndSnapshots) {
     EXPECT_EQ(Graph::PixelIndex(0, 6), 12);
     EXPECT_EQ(Graph::PixelIndex(1023, 5), 0);
     // A snapshot is Width x Depth, whatever the pitch.
-    const std::string path = ::testing::TempDir() + "graph_pitch_" + std::to_string(::getpid()) + ".png";
+    const std::string path = testsupport::FreshFolder("graph-") + "/pitch.png";
     ASSERT_TRUE(Graph::WritePng(path.c_str()));
     unsigned char header[24] = {};
     std::FILE* f = std::fopen(path.c_str(), "rb");

@@ -10,6 +10,7 @@
 
 #include "platform/graph/raster/PngWriter.h"
 #include "tests/raster/RasterTestCanvas.h"
+#include "tests/support/TempFiles.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ bool ReadPng(const std::string& path, Decoded& out) {
 }
 
 std::string TempPath(const char* name) {
-    return ::testing::TempDir() + name + std::to_string(::getpid()) + ".png";
+    return testsupport::FreshFolder("raster-") + "/" + name + ".png";
 }
 
 }  // namespace

@@ -25,6 +25,8 @@
 #include "platform/sdl/SdlWindow.h"
 #include "platform/sdl/detail/SdlPresent.h"
 #include "tests/graph/SurfaceProbes.h"
+#include "tests/support/TempFiles.h"
+#include "tests/support/TimeLimits.h"
 #include "tests/support/WindowManager.h"
 #include "tests/support/XvfbServer.h"
 
@@ -45,12 +47,13 @@ std::string Shell(const std::string& command) {
     return out;
 }
 
-// Polls `done` until it holds or `limit` passed; for waiting on other
-// processes (the X server, the window manager), not for judging speed.
-// Meanwhile the window's events are pumped, as the program's waits do.
+// Polls `done` until it holds or `limit` (scaled to the machine's load)
+// passed; for waiting on other processes (the X server, the window
+// manager), not for judging speed. Meanwhile the window's events are
+// pumped, as the program's waits do.
 template <class F>
-bool Eventually(F done, std::chrono::milliseconds limit = 15s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
+bool Eventually(F done, std::chrono::milliseconds limit = 30s) {
+    const auto end = std::chrono::steady_clock::now() + testsupport::ScaledToLoad(limit);
     while (std::chrono::steady_clock::now() < end) {
         if (done()) return true;
         Waits::Pump(50);
@@ -106,7 +109,7 @@ struct Shot {
 };
 
 Shot Screenshot(int w, int h) {
-    const std::string path = "/tmp/kyr-graph-shot-" + std::to_string(getpid()) + ".rgb";
+    static const std::string path = testsupport::FreshFolder("shots-") + "/screen.rgb";
     Shell("import -window root -depth 8 rgb:" + path + " 2>/dev/null");
     std::ifstream in(path, std::ios::binary);
     Shot shot{w, h, std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>())};
@@ -484,9 +487,10 @@ TEST_P(SdlWindowTest, ACloseDuringALongDelayEndsItAtOnce) {
         AskToClose();
     });
     const auto start = std::chrono::steady_clock::now();
+    constexpr CARDINAL kDelayMs = 60000;
     bool ended = false;
     try {
-        Lib::Delay(60000);
+        Lib::Delay(kDelayMs);
     } catch (const Waits::EndOfRun& end) {
         ended = true;
         EXPECT_EQ(end.cause, Waits::EndCause::Closed);
@@ -495,7 +499,8 @@ TEST_P(SdlWindowTest, ACloseDuringALongDelayEndsItAtOnce) {
     closer.join();
     Waits::ClearEndRequest();
     EXPECT_TRUE(ended);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 30s) << "the close waited for the delay";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(kDelayMs))
+        << "the close waited for the delay";
 }
 
 // Hidden and shown again while the program sits in a long delay, the window
@@ -705,8 +710,8 @@ TEST(SdlWindowNoDisplay, InitFailsPromptlyWithItsMessage) {
     bool returned = false;
     std::thread watchdog([&] {
         std::unique_lock<std::mutex> lock(m);
-        if (!cv.wait_for(lock, 5s, [&] { return returned; })) {
-            std::fprintf(stderr, "Graph::Init did not return within 5 s\n");
+        if (!cv.wait_for(lock, testsupport::ScaledToLoad(5s), [&] { return returned; })) {
+            std::fprintf(stderr, "Graph::Init did not return in time\n");
             std::abort();
         }
     });

@@ -22,6 +22,7 @@
 #include <unistd.h>
 #include <vector>
 #include "platform/sdl/X11Probe.h"
+#include "tests/support/DisplayFiles.h"
 #include "tests/support/KyrRun.h"
 #include "tests/support/XvfbServer.h"
 
@@ -45,13 +46,9 @@ public:
     FakeDisplay(Reply reply, int where) : reply_(reply), where_(where) {}
 
     bool Start() {
-        mkdir("/tmp/.X11-unix", 01777);
         for (number_ = 600; number_ < 700; ++number_) {
-            lock_ = "/tmp/.X" + std::to_string(number_) + "-lock";
-            const int fd = open(lock_.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0444);
-            if (fd < 0) continue;
-            close(fd);
-            path_ = "/tmp/.X11-unix/X" + std::to_string(number_);
+            if (!(held_ = testsupport::ClaimDisplayNumber(number_))) continue;
+            path_ = testsupport::DisplaySocket(number_);
             if (Listen()) break;
             Release();
         }
@@ -123,7 +120,8 @@ private:
         accepted_.clear();
         if (file_) unlink(path_.c_str());
         file_ = false;
-        unlink(lock_.c_str());
+        if (held_) testsupport::ReleaseDisplayNumber(number_);
+        held_ = false;
     }
 
     void Serve() {
@@ -161,8 +159,8 @@ private:
     Reply reply_;
     int where_;
     int number_ = 600;
-    bool file_ = false;
-    std::string lock_, path_;
+    bool file_ = false, held_ = false;
+    std::string path_;
     std::vector<int> listeners_, accepted_;
     std::thread thread_;
     std::atomic<bool> stop_{false};
@@ -174,7 +172,8 @@ private:
 Outcome Probe(const std::string& name, int limitMs = 300) {
     const auto start = std::chrono::steady_clock::now();
     const auto result = ProbeX11Display(name.c_str(), limitMs);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(limitMs) + 2s) << name;
+    const auto slack = testsupport::ScaledToLoad(2s);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(limitMs) + slack) << name;
     if (result.outcome == Outcome::Silent) {
         EXPECT_FALSE(result.why.empty()) << name;
     }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tests/support/TempFiles.h"
+#include "tests/support/TimeLimits.h"
 #include "tests/support/XvfbServer.h"
 
 namespace {
@@ -68,9 +69,11 @@ int HighlightedEntry(const std::string& display, const std::string& folder) {
     return magentaEntries == 8 ? found : 0;
 }
 
+// Waits for `wanted`; `limit` is a ceiling for a stuck program, scaled to the machine's load.
 int WaitForHighlight(const std::string& display, const std::string& folder, int wanted, std::chrono::seconds limit) {
     int seen = 0;
-    for (auto end = Clock::now() + limit; Clock::now() < end; std::this_thread::sleep_for(500ms)) {
+    const auto end = Clock::now() + testsupport::ScaledToLoad(limit);
+    for (; Clock::now() < end; std::this_thread::sleep_for(500ms)) {
         seen = HighlightedEntry(display, folder);
         if (seen == wanted) break;
     }
@@ -92,7 +95,8 @@ void Drain(int master, std::string& out) {
 // terminal's settings are visible from the master side), so that what is
 // typed next is read as keys and not edited as a line.
 bool WaitForRawKeys(int master, std::chrono::seconds limit) {
-    for (auto end = Clock::now() + limit; Clock::now() < end; std::this_thread::sleep_for(20ms)) {
+    const auto end = Clock::now() + testsupport::ScaledToLoad(limit);
+    for (; Clock::now() < end; std::this_thread::sleep_for(20ms)) {
         termios mode{};
         if (tcgetattr(master, &mode) == 0 && (mode.c_lflag & ICANON) == 0) return true;
     }
@@ -160,7 +164,8 @@ TEST(EndToEndTest, TerminalAndWindowKeysDriveTheMenuAndCloseRestoresTheTerminal)
     Type(master, " ");  // Close: the credits play, then the program ends
 
     int status = -1;
-    for (auto end = Clock::now() + 150s; Clock::now() < end; std::this_thread::sleep_for(200ms)) {
+    const auto end = Clock::now() + testsupport::ScaledToLoad(150s);
+    for (; Clock::now() < end; std::this_thread::sleep_for(200ms)) {
         Drain(master, out);
         if (waitpid(child, &status, WNOHANG) == child) break;
         status = -1;
