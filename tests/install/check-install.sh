@@ -133,7 +133,10 @@ package)
     done
     ! file "$work/unpacked/usr/bin/kyr" | grep -q 'with debug_info' || fail "packaged kyr is not stripped"
     if command -v lintian >/dev/null 2>&1; then
-        lintian "$deb" >"$work/lintian.txt" 2>&1 || true
+        # lintian leaves a cache file (mldbm-elf-*) in its temporary
+        # directory: give it one in the work folder, made anew each run.
+        mkdir -p "$work/lintian-tmp"
+        TMPDIR="$work/lintian-tmp" lintian "$deb" >"$work/lintian.txt" 2>&1 || true
         cat "$work/lintian.txt"
         ! grep -q '^E:' "$work/lintian.txt" || fail "lintian reports errors"
     else
