@@ -3,8 +3,8 @@
 // as ten characters and a newline). A server removes both when it ends; one
 // killed with SIGKILL cannot, and neither can a test program that stands in
 // for a display and is killed. Such orphans are removed here: a socket file
-// nobody listens on, a lock whose owner is gone. (Xvfb started with
-// -displayfd takes its number by its sockets and keeps no lock.)
+// nobody listens on, a lock whose owner is gone. (Xvfb given -displayfd
+// keeps no lock of its own: XvfbServer claims its number here for it.)
 #pragma once
 #include <cerrno>
 #include <csignal>
