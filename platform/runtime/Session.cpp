@@ -193,9 +193,12 @@ int Session::Run(int (*body)()) {
     }
     bool kept = Recording::FinishRecording();
     kept = CloseTrace() && kept;
-    const bool cutOff = !endedEarly || end.cause == Waits::EndCause::TimeLimit;
-    const std::string stoppedShort = cutOff ? Recording::ReplayStoppedShort(!endedEarly) : "";
-    if (!stoppedShort.empty()) std::fprintf(stderr, "%s: %s\n", run.files.program.c_str(), stoppedShort.c_str());
+    // A replay that the program's own end or the time limit stopped before
+    // the recorded end did not play the recording: said when it changes the status.
+    const bool byProgramOrLimit = !endedEarly || end.cause == Waits::EndCause::TimeLimit;
+    const std::string stoppedShort = byProgramOrLimit ? Recording::ReplayStoppedShort(!endedEarly) : "";
+    if (status == 0 && !stoppedShort.empty())
+        std::fprintf(stderr, "%s: %s\n", run.files.program.c_str(), stoppedShort.c_str());
     if (run.files.closeOwnFiles) kept = run.files.closeOwnFiles() && kept;
     IO::StopConsoleInput();   // restores the terminal
     Waits::ClearWaitListeners();
