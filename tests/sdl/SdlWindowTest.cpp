@@ -224,9 +224,12 @@ protected:
 
     Shot Shoot() const { return Screenshot(screenW_, screenH_); }
 
-    // Whether the client area comes to show (what fits of) the picture.
+    // Whether the client area comes to show (what fits of) the picture. The
+    // area is looked up each time: a window manager may still be moving the
+    // window (openbox animates a restore) after it seemed to stand still.
     bool ClientShows(const Picture& p) {
         return Eventually([&] {
+            if (const Area now = ClientArea(id_); now.viewable) client_ = now;
             mismatches_ = Mismatches(Shoot(), p, client_.x, client_.y, std::min(client_.w, p.w), std::min(client_.h, p.h));
             return mismatches_ == 0;
         });
