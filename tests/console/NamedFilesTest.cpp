@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <string>
@@ -27,18 +25,9 @@ protected:
         ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
         ASSERT_EQ(mkdir(Path("folder").c_str(), 0700), 0);
         std::ofstream(Path("file")) << "kept";
-        MakeSocket(Path("socket"));
+        ASSERT_TRUE(testsupport::MakeSocketFile(Path("socket")));
     }
     std::string Path(const char* name) const { return dir_ + "/" + name; }
-
-    static void MakeSocket(const std::string& path) {
-        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path.copy(address.sun_path, sizeof address.sun_path - 1);
-        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << path;
-        close(fd);
-    }
 
     std::string dir_;
 };

@@ -12,9 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -48,12 +46,7 @@ protected:
         silentWriter_ = open(Path("silent-fifo").c_str(), O_RDWR | O_CLOEXEC);
         ASSERT_GE(silentWriter_, 0);
         ASSERT_EQ(mkdir(Path("folder").c_str(), 0700), 0);
-        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        Path("socket").copy(address.sun_path, sizeof address.sun_path - 1);
-        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        close(fd);
+        ASSERT_TRUE(testsupport::MakeSocketFile(Path("socket")));
     }
     void TearDown() override {
         if (silentWriter_ >= 0) close(silentWriter_);

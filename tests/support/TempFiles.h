@@ -16,6 +16,8 @@
 #include <sstream>
 #include <string>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -116,6 +118,18 @@ inline std::string FreshFolder(const std::string& prefix) {
     std::string pattern = ProgramTempFolder() + "/" + prefix + "XXXXXX";
     const char* made = mkdtemp(pattern.data());
     return made != nullptr ? pattern : std::string();
+}
+
+// A socket file at `path`, bound and closed, as a name that is not a file;
+// false when it could not be made.
+inline bool MakeSocketFile(const std::string& path) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    const bool bound = fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0) close(fd);
+    return bound;
 }
 
 }  // namespace testsupport
