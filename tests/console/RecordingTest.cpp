@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/console/QuotedText.h"
 #include "platform/console/Recording.h"
 #include "tests/support/TempFiles.h"
 
@@ -196,7 +197,7 @@ TEST(RecordingTest, AFileOfManyBlocksLoadsAsItsText) {
     EXPECT_EQ(TextOf(good.session), TextOf(ParseRecording(text).session));
     const std::string bad = WriteFile(dir + "/bad.kyrrec", text + "poll 1 event 0\n");
     EXPECT_EQ(LoadRecording(bad).error,
-              "recording \"" + bad + "\" line 20004: poll 1 comes after poll 10000 (polls out of order)");
+              "recording " + IO::QuotedText(bad, '"') + " line 20004: poll 1 comes after poll 10000 (polls out of order)");
 }
 
 TEST(RecordingTest, AFileThatCannotBeReadSaysWhy) {
@@ -217,7 +218,7 @@ TEST(RecordingTest, AFileThatCannotBeReadSaysWhy) {
     for (const auto& c : cases) {
         if (c.why.empty()) continue;
         const std::string path = dir + "/" + c.name;
-        EXPECT_EQ(LoadRecording(path).error, "cannot read recording \"" + path + "\"" + c.why);
+        EXPECT_EQ(LoadRecording(path).error, "cannot read recording " + IO::QuotedText(path, '"') + c.why);
     }
 }
 

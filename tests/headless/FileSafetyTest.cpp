@@ -17,6 +17,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/console/QuotedText.h"
 #include "tests/headless/HeadlessRun.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST_F(FileSafetyTest, WhatIsNotAFileIsRefusedBeforeTheRunStarts) {
                  {"socket", "a socket, not a file"},
                  {"folder", "a folder, not a file"}};
     for (const auto& [name, why] : kinds) {
-        const std::string quoted = "\"" + Path(name) + "\": " + why + "\n";
+        const std::string quoted = IO::QuotedText(Path(name), '"') + ": " + why + "\n";
         const std::string script = Write(Path("script.txt"), std::string("at 0 trace ") + Path(name) + "\n");
         const std::string snap = Write(Path("snap.txt"), std::string("at 10 snap ") + Path(name) + "\n");
         const struct {

@@ -12,6 +12,7 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "platform/console/QuotedText.h"
 #include "tests/headless/HeadlessRun.h"
 #include "tests/support/TraceCompare.h"
 
@@ -23,6 +24,9 @@ using HeadlessRun::RunHeadlessWith;
 using testsupport::LastLine;
 using testsupport::ReadFile;
 using testsupport::TraceDifference;
+
+// A file name as the programs quote it in a message (long names are cut).
+std::string Quoted(const std::string& path) { return IO::QuotedText(path, '"'); }
 
 std::string Write(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -163,17 +167,17 @@ TEST(ReplayTest, BadRecordingsAreRefusedWithTheLineAndTheFault) {
         const std::string path = Write(dir + "/bad.kyrrec", c.text);
         const Result r = RunHeadlessWith("--replay '" + path + "'");
         EXPECT_EQ(r.status, 2) << c.fault;
-        EXPECT_EQ(r.err, "kyr-headless: recording \"" + path + "\" " + c.fault + "\n");
+        EXPECT_EQ(r.err, "kyr-headless: recording " + Quoted(path) + " " + c.fault + "\n");
         EXPECT_EQ(r.out, "") << "the program started";
     }
     // The real program reads the same way, before it opens a window.
     const std::string path = Write(dir + "/bad.kyrrec", cases[6].text);
     const int raw = std::system(("'" KYR_PATH "' --replay '" + path + "' >" + dir + "/out.txt 2>" + dir + "/err.txt").c_str());
     EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
-    EXPECT_EQ(ReadFile(dir + "/err.txt"), "kyr: recording \"" + path + "\" " + cases[6].fault + "\n");
+    EXPECT_EQ(ReadFile(dir + "/err.txt"), "kyr: recording " + Quoted(path) + " " + cases[6].fault + "\n");
     const Result missing = RunHeadlessWith("--replay '" + dir + "/none.kyrrec'");
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "kyr-headless: cannot read recording \"" + dir + "/none.kyrrec\": No such file or directory\n");
+    EXPECT_EQ(missing.err, "kyr-headless: cannot read recording " + Quoted(dir + "/none.kyrrec") + ": No such file or directory\n");
 }
 
 // docs/recordings/level1.kyrrec: a whole level-1 game, recorded by

@@ -94,7 +94,7 @@ TEST_F(SessionTest, ARecordingReplacesItsFileOnlyWhenTheRunEnds) {
     const std::string precious = dir_ + "/precious.kyrrec";
     std::ofstream(precious) << "precious\n";
     EXPECT_EXIT(std::exit(RunOnce(Files("", precious), Ending::NeverStarts)), ExitedWithCode(1),
-                "nothing was recorded; \".*precious.kyrrec\" is left as it was");
+                "nothing was recorded; \"[^\"]*\"(\\.\\.\\.)? is left as it was");  // a long name is cut
     EXPECT_EQ(testsupport::ReadFile(precious), "precious\n");
 
     // While the run goes on, the file is untouched and the partial one grows.
