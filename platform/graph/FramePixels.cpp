@@ -1,9 +1,9 @@
-// Converting published frames into window pixels (see SdlPresent.h).
-#include "platform/sdl/detail/SdlPresent.h"
+// Converting published frames into window pixels (see FramePixels.h).
+#include "platform/graph/FramePixels.h"
 
 #include <algorithm>
 
-namespace Graph::detail {
+namespace Graph {
 
 Layout ComputeLayout(int clientW, int clientH, int frameW, int frameH, int scale, bool fullscreen) {
     Layout l;
@@ -82,4 +82,4 @@ FrameArea ConvertChanges(const PublishedFrame& frame, const uint32_t (&table)[25
     return area;
 }
 
-}  // namespace Graph::detail
+}  // namespace Graph

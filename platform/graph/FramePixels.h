@@ -1,12 +1,13 @@
 // Turning the published 8-bit palette-index frame into 32-bit window pixels:
 // where the picture stands in the window (scale and centring), and
-// converting either the whole frame or only the spans that changed.
+// converting either the whole frame or only the spans that changed. Shared
+// by the windows that show frames (the SDL window, the web page's canvas).
 #pragma once
 #include <cstdint>
 #include <vector>
 #include "platform/graph/WindowSurface.h"
 
-namespace Graph::detail {
+namespace Graph {
 
 // Where the picture stands in a window's client area: `shownW` x `shownH`
 // pixels of the frame from its top-left corner, each a `scale` x `scale`
@@ -76,4 +77,4 @@ inline void WindowRect(const Layout& layout, const FrameArea& area, int& x, int&
     h = (area.y1 - area.y0) * layout.scale;
 }
 
-}  // namespace Graph::detail
+}  // namespace Graph

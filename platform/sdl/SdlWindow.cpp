@@ -16,7 +16,7 @@
 #include "platform/console/Waits.h"
 #include "platform/sdl/X11Probe.h"
 #include "platform/sdl/detail/SdlKeys.h"
-#include "platform/sdl/detail/SdlPresent.h"
+#include "platform/graph/FramePixels.h"
 #include "platform/sdl/detail/SdlRenderer.h"
 #include "platform/sdl/detail/SdlX11.h"
 

@@ -24,7 +24,7 @@
 #include "platform/console/Lib.h"
 #include "platform/console/Waits.h"
 #include "platform/sdl/SdlWindow.h"
-#include "platform/sdl/detail/SdlPresent.h"
+#include "platform/graph/FramePixels.h"
 #include "tests/graph/SurfaceProbes.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TimeLimits.h"
@@ -637,7 +637,7 @@ TEST(SdlWindowScaleThatFits, LargestWholeScaleWithinTheScreen) {
         {4, 8000, 8000, 4}, {2, 1024, 729, 1}, {3, 640, 480, 1}, {2, 0, 0, 1}, {1, 640, 480, 1},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Graph::detail::LargestScaleThatFits(1025, 730, c.asked, c.screenW, c.screenH), c.fits)
+        EXPECT_EQ(Graph::LargestScaleThatFits(1025, 730, c.asked, c.screenW, c.screenH), c.fits)
             << "scale " << c.asked << " on " << c.screenW << " x " << c.screenH;
     }
 }

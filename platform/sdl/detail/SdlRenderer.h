@@ -7,7 +7,7 @@
 #include <SDL2/SDL.h>
 #include <cstdint>
 #include <vector>
-#include "platform/sdl/detail/SdlPresent.h"
+#include "platform/graph/FramePixels.h"
 
 namespace Graph::detail {
 
