@@ -17,7 +17,7 @@ constexpr int kOtherShift = 2;
 }  // namespace
 
 void PackedNumbers::PutByte(uint8_t byte) {
-    if (bytes_ == blocks_.size() * kBlockBytes) blocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBlockBytes));
+    if (bytes_ == blocks_.size() * kBlockBytes) blocks_.push_back(std::unique_ptr<uint8_t[]>(new uint8_t[kBlockBytes]));  // left uninitialised: written before read
     blocks_[bytes_ / kBlockBytes][bytes_ % kBlockBytes] = byte;
     ++bytes_;
 }
