@@ -2,12 +2,14 @@
 // the page's keys. The page passes the files of a run as arguments, in the
 // page's own memory file system: --replay FILE plays a recording (fetched
 // by the page before the start), --record FILE keeps the session for the
-// page's download button, --trace FILE writes the request trace.
+// page's download button, --trace FILE writes the request trace, and
+// --fast (with --replay) plays the replay as fast as the page can.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/runtime/Session.h"
+#include "platform/web/FastClock.h"
 #include "platform/web/WebCanvas.h"
 #include "shell/Shell.h"
 
@@ -19,8 +21,12 @@ namespace {
 
 constexpr int kStatusBadArguments = 2;
 
-bool ReadArguments(int argc, char** argv, Runtime::SessionFiles& files) {
+bool ReadArguments(int argc, char** argv, Runtime::SessionFiles& files, bool& fast) {
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--fast") == 0) {
+            fast = true;
+            continue;
+        }
         std::string* into = std::strcmp(argv[i], "--replay") == 0   ? &files.replayPath
                             : std::strcmp(argv[i], "--record") == 0 ? &files.recordPath
                             : std::strcmp(argv[i], "--trace") == 0  ? &files.tracePath
@@ -39,7 +45,10 @@ int Run(int argc, char** argv) {
     files.program = "kyr";
     files.version = KYR_VERSION;
     files.pictureOptions = "window=web";
-    if (!ReadArguments(argc, argv, files)) return kStatusBadArguments;
+    bool fast = false;
+    if (!ReadArguments(argc, argv, files, fast)) return kStatusBadArguments;
+    static Web::FastClock fastClock;
+    if (fast && !files.replayPath.empty()) Clock::Use(fastClock);
     Runtime::Session session;
     if (!session.Open(files)) return Runtime::kStatusFilesNotKept;
     Web::UseWebCanvas();

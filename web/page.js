@@ -17,6 +17,7 @@ var Module = (function () {
   const statusLine = document.getElementById('status');
   const endedBox = document.getElementById('ended');
   const held = new Set();   // modifier keys held down, by code
+  const yieldChannel = new MessageChannel();
   let image = null;         // ImageData over the program's pixels
   let imageKey = '';
 
@@ -108,9 +109,12 @@ var Module = (function () {
       context.putImageData(image, 0, 0, x, y, w, h);
       page.frames++;
     },
+    // A sleep of 0 only lets the browser run: a message, which browsers
+    // never delay as they delay short timers.
     sleep(ms, wakeUp) {
       page.wakeUp = wakeUp;
-      page.timer = setTimeout(page.resume, ms);
+      if (ms > 0) page.timer = setTimeout(page.resume, ms);
+      else yieldChannel.port2.postMessage(0);
     },
     // A key arrived while the program waits: it goes on at once, after the
     // key event's handler has returned.
@@ -167,9 +171,11 @@ var Module = (function () {
     const args = ['--record', RECORDING];
     if (query.get('replay')) args.push('--replay', REPLAY);
     if (query.get('trace') === '1') args.push('--trace', TRACE);
+    if (query.get('replay') && query.get('fast') === '1') args.push('--fast');
     return args;
   }
 
+  yieldChannel.port1.onmessage = () => page.resume();
   window.addEventListener('keydown', onKey, true);
   window.addEventListener('keyup', onKey, true);
   window.addEventListener('blur', () => held.clear());
