@@ -4,7 +4,8 @@
 #  1. The window system and the terminal stay behind the platform layer: SDL
 #     and Xlib headers only in platform/sdl (and the benchmarks and
 #     tests that compare against SDL), termios only in platform/console (and
-#     the tests and benchmarks that type into a terminal).
+#     the tests and benchmarks that type into a terminal), Emscripten's
+#     headers only in platform/web.
 #  2. A header in a `detail/` folder is private to the library of the folder
 #     above it: only that library includes it. Tests and benchmarks may look
 #     inside the library they exercise.
@@ -21,10 +22,12 @@ sdl=$(git grep -l -E '#include *[<"](SDL|X11/)' -- '*.cpp' '*.h' | grep -v -E '^
 tio=$(git grep -l -E '#include *<(termios|pty)\.h>' -- '*.cpp' '*.h' | grep -v -E '^platform/console/|^tests/|^bench/' || true)
 [ -z "$sdl" ] || report "SDL or Xlib included outside platform/sdl: $sdl"
 [ -z "$tio" ] || report "termios included outside platform/console: $tio"
+ems=$(git grep -l -E '#include *<emscripten' -- '*.cpp' '*.h' | grep -v -E '^platform/web/' || true)
+[ -z "$ems" ] || report "Emscripten included outside platform/web: $ems"
 
 # Lowest first. A file belongs to the longest folder of this list that holds it.
-LAYERS=(platform platform/console platform/graph/raster platform/graph platform/sdl platform/runtime
-        engine3d/geometry engine3d game shows shell headless)
+LAYERS=(platform platform/console platform/graph/raster platform/graph platform/sdl platform/web platform/runtime
+        engine3d/geometry engine3d game shows shell headless webpage)
 # "including file's folder -> included file": allowed against the order.
 UPWARD=(
   # The geometry library implements the engine's one header, QX3D.h.

@@ -14,7 +14,7 @@
 #include "platform/graph/FramePixels.h"
 #include "platform/web/WebKeys.h"
 
-// The page's side (web/page.js keeps the canvas, the timers and the keys).
+// The page's side (webpage/page.js keeps the canvas, the timers and the keys).
 EM_JS(int, kyr_page_open, (int width, int height), { return Module.kyrPage.open(width, height) ? 1 : 0; });
 EM_JS(void, kyr_page_close, (), { Module.kyrPage.close(); });
 EM_JS(void, kyr_page_present, (const uint8_t* rgba, int width, int height, int x, int y, int w, int h),

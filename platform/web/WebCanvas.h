@@ -1,7 +1,7 @@
 // The web page's canvas as the program's window (WebAssembly only): it shows
 // the published frames, and its event pump lets the browser run while the
 // program waits, which is when the page's key events arrive. The page's own
-// script (web/page.js) draws on the canvas and calls back into the program.
+// script (webpage/page.js) draws on the canvas and calls back into the program.
 #pragma once
 #include "platform/graph/WindowBackend.h"
 
