@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/runtime/Session.h"
-#include "platform/web/FastClock.h"
+#include "platform/web/PageClocks.h"
 #include "platform/web/WebCanvas.h"
 #include "shell/Shell.h"
 
@@ -47,8 +47,9 @@ int Run(int argc, char** argv) {
     files.pictureOptions = "window=web";
     bool fast = false;
     if (!ReadArguments(argc, argv, files, fast)) return kStatusBadArguments;
+    static Web::PageClock pageClock;
     static Web::FastClock fastClock;
-    if (fast && !files.replayPath.empty()) Clock::Use(fastClock);
+    Clock::Use(fast && !files.replayPath.empty() ? static_cast<Clock::Source&>(fastClock) : pageClock);
     Runtime::Session session;
     if (!session.Open(files)) return Runtime::kStatusFilesNotKept;
     Web::UseWebCanvas();
