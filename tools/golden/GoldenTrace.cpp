@@ -8,7 +8,8 @@
 namespace Golden {
 namespace {
 
-constexpr std::size_t kContext = 3;   // lines shown on each side of a difference
+constexpr std::size_t kContext = 3;      // lines shown on each side of a difference
+constexpr std::size_t kFullFrames = 10;  // a recorded golden keeps its first frames' requests as they are
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -92,6 +93,18 @@ std::string GoldenText(const Trace& trace, std::size_t fullFrames, const std::st
         }
     }
     return out.str();
+}
+
+std::string RecordedGolden(const Trace& trace, const std::string& show, const std::string& clock) {
+    std::size_t lines = 0;
+    for (const Frame& f : trace.frames) lines += f.count;
+    std::ostringstream header;
+    header << "The request trace of kyr-headless --frames --script " << show << ".txt --clock \"" << clock << "\"\n"
+           << trace.frames.size() << " frames, " << lines << " lines; the first " << kFullFrames
+           << " frames as they are, then per frame \"digest FRAME LINES FNV-1a T\"\n"
+           << "(the lines with the mark, the digest of the requests, the time of the mark).\n"
+           << "Recorded by: kyr-golden trace --record " << show;
+    return GoldenText(trace, kFullFrames, header.str());
 }
 
 bool ParseTrace(const std::string& text, Trace& out, std::string& error) {

@@ -35,6 +35,12 @@ void Close(Frame& frame);
 // its mark, "-" without one).
 std::string GoldenText(const Trace& trace, std::size_t fullFrames, const std::string& header);
 
+// The golden of SHOW as recorded from a fresh trace of the run
+// `kyr-headless --frames --script SHOW.txt --clock CLOCK`: a header that
+// says how it was made, then the golden form with the first 10 frames whole.
+// A fresh run agrees with the committed golden when the two texts are equal.
+std::string RecordedGolden(const Trace& trace, const std::string& show, const std::string& clock);
+
 // A golden text (it starts with "#") or a plain trace; false with `error`
 // set when a golden line cannot be read.
 bool ParseTrace(const std::string& text, Trace& out, std::string& error);

@@ -42,7 +42,6 @@ namespace {
 
 const char* const kClock = "2026-12-07 12:00:05.37";
 const char* const kShows[] = {"intro", "credits", "demo", "outro"};
-constexpr std::size_t kFullFrames = 10;   // a golden keeps its first frames' requests as they are
 
 struct Settings {
     std::string runner = KYR_GOLDEN_RUNNER;
@@ -171,15 +170,7 @@ int Trace(const Settings& s, const std::string& show, bool record) {
     Golden::Trace got, want;
     if (!RunScript(s, script, folder) || !Load(fresh, got)) return 2;
     if (record) {
-        std::size_t lines = 0;
-        for (const Golden::Frame& f : got.frames) lines += f.count;
-        std::ostringstream header;
-        header << "The request trace of kyr-headless --frames --script " << show << ".txt --clock \"" << kClock << "\"\n"
-               << got.frames.size() << " frames, " << lines << " lines; the first " << kFullFrames
-               << " frames as they are, then per frame \"digest FRAME LINES FNV-1a T\"\n"
-               << "(the lines with the mark, the digest of the requests, the time of the mark).\n"
-               << "Recorded by: kyr-golden trace --record " << show;
-        if (!WriteText(golden, Golden::GoldenText(got, kFullFrames, header.str()))) {
+        if (!WriteText(golden, Golden::RecordedGolden(got, show, kClock))) {
             std::cerr << "kyr-golden: cannot write " << golden.string() << "\n";
             return 2;
         }
