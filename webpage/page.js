@@ -13,6 +13,7 @@ var Module = (function () {
 
   const query = new URLSearchParams(location.search);
   const canvas = document.getElementById('screen');
+  const stage = document.getElementById('stage');
   // Desynchronized: the canvas's updates reach the screen without a trip
   // through the page's compositing, which costs a third less CPU a frame
   // in Chromium (tools/measure-web.py).
@@ -29,9 +30,9 @@ var Module = (function () {
   }
 
   // The largest whole scale at which the picture fits the browser window
-  // below the page's bar; at least 1.
+  // below the page's bar, or the screen in fullscreen; at least 1.
   function fitCanvas() {
-    const full = document.fullscreenElement === canvas;
+    const full = document.fullscreenElement === stage;
     const barHeight = full ? 0 : document.getElementById('bar').offsetHeight;
     const scale = Math.max(1, Math.min(Math.floor(window.innerWidth / canvas.width),
                                        Math.floor((window.innerHeight - barHeight) / canvas.height)));
@@ -42,7 +43,7 @@ var Module = (function () {
 
   function toggleFullscreen() {
     if (document.fullscreenElement) document.exitFullscreen();
-    else canvas.requestFullscreen().catch(() => say('the browser refused fullscreen'));
+    else stage.requestFullscreen().catch(() => say('the browser refused fullscreen'));
   }
 
   function modifierBits(event) {
@@ -67,6 +68,10 @@ var Module = (function () {
     const outcome = Module.ccall('kyr_key', 'number', ['string', 'number', 'number', 'number'],
                                  [event.code, down ? 1 : 0, event.repeat ? 1 : 0, modifierBits(event)]);
     if (outcome === 0) return;   // no key of the program: the browser's own
+    // The program has the key; the browser still has its shortcuts with
+    // Ctrl or Meta (reload, new tab ...), F5 (reload) and F12 (its tools).
+    const browsers = event.ctrlKey || event.metaKey || event.code === 'F5' || event.code === 'F12';
+    if (browsers && outcome === 1) return;
     event.preventDefault();
     event.stopPropagation();
     if (outcome === 2) toggleFullscreen();
