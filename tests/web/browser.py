@@ -4,11 +4,13 @@ tests and measurements: start it, load a page, evaluate script, type keys.
 Only /usr/bin/python3 and Debian's python3-websocket are needed; Chromium
 runs with a fresh profile and no network but 127.0.0.1.
 """
+import ctypes
 import http.server
 import json
 import os
 import re
 import shutil
+import signal
 import socketserver
 import subprocess
 import tempfile
@@ -23,6 +25,8 @@ FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-
          '--disable-background-networking', '--disable-component-update', '--disable-sync',
          '--disable-extensions', '--mute-audio', '--remote-debugging-port=0']
 
+PR_SET_PDEATHSIG = 1
+
 # KeyboardEvent.code -> (key, windowsVirtualKeyCode) for the keys tests type.
 KEYS = {
     'ArrowUp': ('ArrowUp', 38), 'ArrowDown': ('ArrowDown', 40), 'ArrowLeft': ('ArrowLeft', 37),
@@ -31,9 +35,24 @@ KEYS = {
 }
 
 
+def _end_with_parent():
+    """In Chromium's process before it starts: Linux ends it when the test
+    that started it dies, even by SIGKILL (a test runner's timeout)."""
+    try:
+        ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+    except Exception:
+        pass
+
+
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    extra = {}   # URL path -> a file served there from outside the folder
+
     def log_message(self, *args):
         pass
+
+    def translate_path(self, path):
+        found = self.extra.get(path.split('?', 1)[0])
+        return found if found else super().translate_path(path)
 
     def end_headers(self):
         self.send_header('Cache-Control', 'no-store')
@@ -41,15 +60,22 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 
 class PageServer:
-    """A static server of `folder` on 127.0.0.1 (a free port), in a thread."""
+    """A static server of `folder` on 127.0.0.1 (a free port), in a thread.
+    `serve(url_path, file)` adds a file from elsewhere, such as a native
+    program's output for the page to compare with."""
 
     def __init__(self, folder):
-        handler = lambda *a, **k: QuietHandler(*a, directory=folder, **k)
+        self.extra = {}
+        served = type('Handler', (QuietHandler,), {'extra': self.extra})
+        handler = lambda *a, **k: served(*a, directory=folder, **k)
         socketserver.TCPServer.allow_reuse_address = True
         self.server = socketserver.ThreadingTCPServer(('127.0.0.1', 0), handler)
         self.server.daemon_threads = True
         self.url = 'http://127.0.0.1:%d/' % self.server.server_address[1]
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def serve(self, url_path, file):
+        self.extra['/' + url_path.lstrip('/')] = file
 
     def close(self):
         self.server.shutdown()
@@ -60,9 +86,22 @@ class Browser:
     """One headless Chromium with one page."""
 
     def __init__(self, width=1100, height=820, timeout=30):
+        self.ws = None
         self.profile = tempfile.mkdtemp(prefix='kyr-chromium-')
-        self.process = subprocess.Popen([CHROMIUM] + FLAGS + ['--user-data-dir=' + self.profile, 'about:blank'],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        try:
+            self.process = subprocess.Popen([CHROMIUM] + FLAGS + ['--user-data-dir=' + self.profile, 'about:blank'],
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+                                            preexec_fn=_end_with_parent)
+        except BaseException:
+            shutil.rmtree(self.profile, ignore_errors=True)
+            raise
+        try:
+            self._connect(width, height, timeout)
+        except BaseException:
+            self.close()
+            raise
+
+    def _connect(self, width, height, timeout):
         port = self._devtools_port(timeout)
         deadline = time.time() + timeout
         while True:
@@ -76,9 +115,12 @@ class Browser:
         self.events = []
         self.call('Page.enable')
         self.call('Runtime.enable')
+        self.set_viewport(width, height)
+        self.call('Emulation.setFocusEmulationEnabled', enabled=True)
+
+    def set_viewport(self, width, height):
         self.call('Emulation.setDeviceMetricsOverride',
                   width=width, height=height, deviceScaleFactor=1, mobile=False)
-        self.call('Emulation.setFocusEmulationEnabled', enabled=True)
 
     def _devtools_port(self, timeout):
         deadline = time.time() + timeout
@@ -95,7 +137,10 @@ class Browser:
         raise RuntimeError('chromium did not start: ' + ''.join(lines[-5:]))
 
     def _drain(self):
-        for _ in self.process.stderr:
+        try:
+            for _ in self.process.stderr:
+                pass
+        except (ValueError, OSError):   # closed by close()
             pass
 
     def call(self, method, **params):
@@ -152,7 +197,8 @@ class Browser:
 
     def close(self):
         try:
-            self.ws.close()
+            if self.ws is not None:
+                self.ws.close()
         except Exception:
             pass
         self.process.terminate()
@@ -161,4 +207,10 @@ class Browser:
         except subprocess.TimeoutExpired:
             self.process.kill()
             self.process.wait()
-        shutil.rmtree(self.profile, ignore_errors=True)
+        self.process.stderr.close()
+        # Chromium's helper processes may still write to the profile as they end.
+        for _ in range(50):
+            shutil.rmtree(self.profile, ignore_errors=True)
+            if not os.path.exists(self.profile):
+                break
+            time.sleep(0.1)
