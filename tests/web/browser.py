@@ -4,6 +4,7 @@ tests and measurements: start it, load a page, evaluate script, type keys.
 Only /usr/bin/python3 and Debian's python3-websocket are needed; Chromium
 runs with a fresh profile and no network but 127.0.0.1.
 """
+import atexit
 import ctypes
 import http.server
 import json
@@ -26,6 +27,7 @@ FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-
          '--disable-extensions', '--mute-audio', '--remote-debugging-port=0']
 
 PR_SET_PDEATHSIG = 1
+_open_browsers = set()   # closed at exit, however the tests end
 
 # KeyboardEvent.code -> (key, windowsVirtualKeyCode) for the keys tests type.
 KEYS = {
@@ -95,6 +97,7 @@ class Browser:
         except BaseException:
             shutil.rmtree(self.profile, ignore_errors=True)
             raise
+        _open_browsers.add(self)
         try:
             self._connect(width, height, timeout)
         except BaseException:
@@ -196,6 +199,7 @@ class Browser:
             f.write(base64.b64decode(data))
 
     def close(self):
+        _open_browsers.discard(self)
         try:
             if self.ws is not None:
                 self.ws.close()
@@ -210,7 +214,26 @@ class Browser:
         self.process.stderr.close()
         # Chromium's helper processes may still write to the profile as they end.
         for _ in range(50):
-            shutil.rmtree(self.profile, ignore_errors=True)
+            remove_profile(self.profile)
             if not os.path.exists(self.profile):
                 break
             time.sleep(0.1)
+
+
+def remove_profile(profile):
+    """Removes a Chromium profile and the folder of its singleton socket,
+    which Chromium makes in the system's temporary folder (a socket's path
+    must be short) and leaves there."""
+    try:
+        socket_folder = os.path.dirname(os.readlink(os.path.join(profile, 'SingletonSocket')))
+        if os.path.basename(socket_folder).startswith('org.chromium.Chromium.'):
+            shutil.rmtree(socket_folder, ignore_errors=True)
+    except OSError:
+        pass
+    shutil.rmtree(profile, ignore_errors=True)
+
+
+@atexit.register
+def _close_all():
+    for browser in list(_open_browsers):
+        browser.close()

@@ -8,6 +8,7 @@ canvas with kyr-headless's snapshots of the same moments. ReplayTrace
 replays the level-1 recording at the page's full speed and compares its
 request trace with kyr-headless's replay of the same file.
 
+KYR_PAGE_TEST_TMP names a folder of the test's own for its temporary files.
 Exits with 77 (skipped) when Chromium, Python's websocket module or the
 native kyr-headless is missing; a page not built is a failure. Waits are
 for events in the page (a picture, a line in the recording, the end), each
@@ -106,8 +107,9 @@ class PageTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         import browser
-        cls.work = tempfile.mkdtemp(prefix='kyr-page-test-')
-        cls.addClassCleanup(shutil.rmtree, cls.work, ignore_errors=True)
+        folder = tempfile.TemporaryDirectory(prefix='kyr-page-test-')   # removed at exit in any case
+        cls.addClassCleanup(folder.cleanup)
+        cls.work = folder.name
         cls.server = browser.PageServer(PAGE_DIR)
         cls.addClassCleanup(cls.server.close)
         cls.browser = browser.Browser()
@@ -377,8 +379,20 @@ def main():
         print('no page built in KYR_PAGE_DIR "%s"' % PAGE_DIR)
         return 1
     sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-    # A runner's SIGTERM unwinds, so Chromium is closed and its profile removed.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
+    # The temporary files (Chromium's profile, kyr-headless's pictures and
+    # traces) go in a folder of this test's own when it has one: what a
+    # killed run left there goes at the next run.
+    own = os.environ.get('KYR_PAGE_TEST_TMP')
+    if own:
+        import browser
+        if os.path.isdir(own):
+            for name in os.listdir(own):
+                browser.remove_profile(os.path.join(own, name))
+        os.makedirs(own, exist_ok=True)
+        tempfile.tempdir = own
+    # A runner's SIGTERM stops the tests as Ctrl+C does; Chromium is closed
+    # and its profile removed on the way out.
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
     program = unittest.main(exit=False)
     return 0 if program.result.wasSuccessful() else 1
 
