@@ -378,6 +378,7 @@ def main():
     if not os.path.exists(os.path.join(PAGE_DIR, 'kyr.wasm')):
         print('no page built in KYR_PAGE_DIR "%s"' % PAGE_DIR)
         return 1
+    sys.dont_write_bytecode = True   # nothing left beside the sources
     sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
     # The temporary files (Chromium's profile, kyr-headless's pictures and
     # traces) go in a folder of this test's own when it has one: what a
