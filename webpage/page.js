@@ -65,8 +65,14 @@ var Module = (function () {
       if (down) held.add(event.code);
       else held.delete(event.code);
     }
-    const outcome = Module.ccall('kyr_key', 'number', ['string', 'number', 'number', 'number'],
-                                 [event.code, down ? 1 : 0, event.repeat ? 1 : 0, modifierBits(event)]);
+    // Called directly, not through ccall: the program is nearly always
+    // asleep in a wait (its stack unwound by Asyncify), and ccall would take
+    // this call for an asynchronous one (an abort with assertions, a
+    // Promise without).
+    const stack = stackSave();
+    const outcome = Module._kyr_key(allocateUTF8OnStack(event.code), down ? 1 : 0, event.repeat ? 1 : 0,
+                                    modifierBits(event));
+    stackRestore(stack);
     if (outcome === 0) return;   // no key of the program: the browser's own
     // The program has the key; the browser still has its shortcuts with
     // Ctrl or Meta (reload, new tab ...), F5 (reload) and F12 (its tools).
