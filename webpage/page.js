@@ -84,6 +84,7 @@ var Module = (function () {
   }
 
   function download() {
+    if (typeof FS === 'undefined' || (!page.running && page.status === null)) return say('nothing recorded yet');
     let name = RECORDING;
     if (!FS.analyzePath(name).exists) {
       const partial = FS.readdir('/').find((f) => f.startsWith('session.kyrrec.') && f.endsWith('.partial'));
