@@ -1,7 +1,6 @@
 // PNG snapshots: written files read back with libpng show every pixel in its
 // palette colour; unwritable paths are reported.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdio>
 #include <string>
@@ -10,29 +9,13 @@
 
 #include "platform/graph/raster/PngWriter.h"
 #include "tests/raster/RasterTestCanvas.h"
+#include "tests/support/PngFiles.h"
 #include "tests/support/TempFiles.h"
 
 namespace {
 
-struct Decoded {
-    int width = 0, height = 0;
-    std::vector<uint32_t> rgb;  // 0xRRGGBB per pixel
-};
-
-// Reads any PNG as 8-bit RGB.
-bool ReadPng(const std::string& path, Decoded& out) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) return false;
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
-    for (size_t i = 0; i + 2 < bytes.size(); i += 3)
-        out.rgb.push_back(uint32_t{bytes[i]} << 16 | uint32_t{bytes[i + 1]} << 8 | bytes[i + 2]);
-    return true;
-}
+using Decoded = testsupport::DecodedPng;
+using testsupport::ReadPng;
 
 std::string TempPath(const char* name) {
     return testsupport::FreshFolder("raster-") + "/" + name + ".png";
