@@ -14,6 +14,7 @@
 #include <string>
 #include "platform/console/InputQueue.h"
 #include "platform/console/Waits.h"
+#include "platform/sdl/Screenshot.h"
 #include "platform/sdl/X11Probe.h"
 #include "platform/sdl/detail/SdlKeys.h"
 #include "platform/graph/FramePixels.h"
@@ -134,6 +135,11 @@ bool IsFullscreenToggle(const SDL_Keysym& key) {
     return enter && (key.mod & KMOD_ALT) && !(key.mod & (KMOD_CTRL | KMOD_SHIFT));
 }
 
+// F12 saves the picture shown (Screenshot.h).
+bool IsScreenshotKey(const SDL_Keysym& key) {
+    return key.scancode == SDL_SCANCODE_F12 && (key.mod & (KMOD_CTRL | KMOD_ALT | KMOD_SHIFT)) == 0;
+}
+
 class SdlWindow final : public WindowBackend, public Waits::EventPump {
 public:
     explicit SdlWindow(const SdlWindowOptions& options) : options_(options) {}
@@ -167,7 +173,7 @@ private:
     SDL_Surface* lastSurface_ = nullptr;
     Layout lastLayout_;
     uint32_t table_[256] = {};         // palette index -> pixel in the target's format
-    uint8_t consumedKeys_[SDL_NUM_SCANCODES] = {};  // toggle keys whose key-up is swallowed
+    uint8_t consumedKeys_[SDL_NUM_SCANCODES] = {};  // window keys (fullscreen, screenshot) whose key-up is swallowed
     HardwarePresenter hardware_;
 };
 
@@ -291,6 +297,11 @@ void SdlWindow::HandleKey(const SDL_KeyboardEvent& key) {
         if (down && IsFullscreenToggle(key.keysym)) {
             consumedKeys_[code] = 1;
             if (!key.repeat) ToggleFullscreen();
+            return;
+        }
+        if (down && IsScreenshotKey(key.keysym)) {
+            consumedKeys_[code] = 1;
+            if (!key.repeat) SaveScreenshot(WindowSurface());
             return;
         }
         if (!down && consumedKeys_[code]) {

@@ -1,7 +1,8 @@
 // The SDL window on a private Xvfb server, bare and under a real window
 // manager (openbox): the screen shows the frames the program published and
 // nothing else, repaints the last one, passes typed keys on (but not the
-// fullscreen keys), turns a close into an end request, scales by whole
+// fullscreen keys, nor F12, which saves the frame shown), turns a close
+// into an end request, scales by whole
 // pixels, fills a fullscreen display centred on black, and draws the same
 // picture through a hardware renderer (or in software where there is no
 // OpenGL); without a display Graph::Init fails promptly with its message.
@@ -13,19 +14,24 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <mutex>
 #include <set>
 #include <thread>
+#include <sys/stat.h>
+#include <unistd.h>
 #include "platform/console/InputQueue.h"
 #include "platform/console/IO.h"
 #include "platform/console/Lib.h"
+#include "platform/console/QuotedText.h"
 #include "platform/console/Waits.h"
 #include "platform/sdl/SdlWindow.h"
 #include "platform/graph/FramePixels.h"
 #include "tests/graph/SurfaceProbes.h"
+#include "tests/support/PngFiles.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TimeLimits.h"
 #include "tests/support/WindowManager.h"
@@ -178,6 +184,48 @@ void DrawFrame(uint32_t colour, int pieces = 3) {
     if (pieces >= 3) Graph::Rectangle(700, 100, 800, 200, colour, true);
 }
 
+// F12's pictures go, for as long as this lives, to `folder`: named by a
+// user-dirs.dirs of the test's own, as the desktop names the player's.
+class PicturesFolder {
+public:
+    explicit PicturesFolder(const std::string& folder) : folder_(folder) {
+        if (const char* old = std::getenv("XDG_CONFIG_HOME")) old_ = old, hadOld_ = true;
+        const std::string config = testsupport::FreshFolder("config-");
+        std::ofstream(config + "/user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                                  << "XDG_PICTURES_DIR=\"" << folder << "\"\n";
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    }
+    ~PicturesFolder() {
+        if (hadOld_) setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
+        else unsetenv("XDG_CONFIG_HOME");
+    }
+    // The files in the folder, sorted.
+    std::vector<std::string> Files() const {
+        std::vector<std::string> files;
+        std::error_code error;
+        for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end; it.increment(error))
+            files.push_back(it->path().string());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+private:
+    std::string folder_, old_;
+    bool hadOld_ = false;
+};
+
+// Pixels of the PNG that differ from the published frame's columns
+// 0..1023 and rows 0..728 in its palette; -1 when it is not a 1024 x 729 PNG.
+int DifferencesFromTheFrameShown(const std::string& path) {
+    testsupport::DecodedPng png;
+    if (!testsupport::ReadPng(path, png) || png.width != 1024 || png.height != 729) return -1;
+    const Graph::PublishedFrame& frame = Graph::WindowSurface();
+    int differ = 0;
+    for (int y = 0; y < 729; ++y)
+        for (int x = 0; x < 1024; ++x) differ += png.At(x, y) != frame.palette.RGB(frame.pixels.Row(y)[x]);
+    return differ;
+}
+
 // Xvfb with one screen, optionally openbox on it, and Graph's SDL window
 // opened at the program's place (1, 1, 1025 x 730).
 class WindowOnX : public ::testing::Test {
@@ -277,6 +325,24 @@ protected:
     void Type(const std::string& keys) {
         const std::string focus = managed_ ? "xdotool windowactivate --sync " : "xdotool windowfocus --sync ";
         Shell(focus + id_ + " && xdotool key --clearmodifiers " + keys);
+    }
+
+
+    // Types `keys` (ending with c) and collects the key records the program
+    // gets and what was said on standard error until c's key-up arrives.
+    std::vector<IO::KeyRecord> TypeAndCollect(const std::string& keys, std::string& said) {
+        IO::ClearInput();
+        std::vector<IO::KeyRecord> got;
+        testing::internal::CaptureStderr();
+        Type(keys);
+        Eventually([&] {
+            IO::InputEvent e;
+            while (IO::PopInput(e))
+                if (e.isKey) got.push_back(e.key);
+            return std::any_of(got.begin(), got.end(), [](const IO::KeyRecord& k) { return k.virtualKeyCode == 0x43 && !k.keyDown; });
+        });
+        said = testing::internal::GetCapturedStderr();
+        return got;
     }
 
     XvfbServer server_;
@@ -474,6 +540,30 @@ TEST_P(SdlWindowTest, FullscreenKeysDoNotReachTheInputQueue) {
     EXPECT_TRUE(has(0x12, true)) << "Alt itself still reaches it";
 }
 
+// F12 saves the frame shown as a PNG and goes no further: neither its
+// key-down nor its key-up reaches the program. A second picture in the same
+// second does not overwrite the first.
+TEST_P(SdlWindowTest, F12SavesTheFrameShownAndNeverReachesTheProgram) {
+    const std::string folder = testsupport::FreshFolder("pictures-");
+    PicturesFolder pictures(folder);
+    DrawTestPicture();
+    Graph::PublishFrame();
+    std::string said;
+    const std::vector<IO::KeyRecord> keys = TypeAndCollect("F12 F12 c", said);
+    EXPECT_FALSE(std::any_of(keys.begin(), keys.end(), [](const IO::KeyRecord& k) { return k.virtualKeyCode == 0x7B; }))
+        << "F12 reached the input queue";
+    EXPECT_EQ(std::count_if(keys.begin(), keys.end(), [](const IO::KeyRecord& k) { return k.virtualKeyCode == 0x43; }), 2)
+        << "the key after F12 arrives, down and up";
+    const std::vector<std::string> files = pictures.Files();
+    ASSERT_EQ(files.size(), 2u) << said;
+    for (const std::string& file : files) {
+        EXPECT_EQ(file.rfind(folder + "/kyr-", 0), 0u) << file;
+        EXPECT_EQ(DifferencesFromTheFrameShown(file), 0) << file;
+        EXPECT_NE(said.find("kyr: screenshot saved to " + IO::QuotedText(file, '"') + "\n"), std::string::npos) << said;
+    }
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
+}
+
 // Closing the window (SDL's quit; openbox's Alt+F4 sends the close request
 // as its close button does) asks the program to end at its next wait; the
 // window stays until then and drawing goes on.
@@ -584,6 +674,54 @@ TEST_F(SdlWindowScaled, ScaleTwoShowsEveryPixelAsATwoByTwoBlock) {
     const Picture p = BackBufferNow();
     EXPECT_TRUE(Eventually([&] { return (mismatches_ = Mismatches(Shoot(), p, client_.x, client_.y, 1024, 729, 2)) == 0; }))
         << mismatches_;
+}
+
+// The picture is the frame's, one file pixel a frame pixel, whatever the
+// window's scale.
+TEST_F(SdlWindowScaled, F12SavesThePictureUnscaled) {
+    Graph::SdlWindowOptions options;
+    options.scale = 2;
+    ASSERT_NO_FATAL_FAILURE(Open("2560x1600x24", false, options));
+    const std::string folder = testsupport::FreshFolder("pictures-");
+    PicturesFolder pictures(folder);
+    DrawTestPicture();
+    Graph::PublishFrame();
+    std::string said;
+    TypeAndCollect("F12 c", said);
+    const std::vector<std::string> files = pictures.Files();
+    ASSERT_EQ(files.size(), 1u) << said;
+    EXPECT_EQ(DifferencesFromTheFrameShown(files[0]), 0);
+}
+
+// A pictures folder that cannot be written: one line with the system's
+// reason, nothing left behind, and the window goes on taking keys and
+// showing frames.
+TEST_F(SdlWindowScaled, F12IntoAFolderThatCannotBeWrittenSaysWhyAndGoesOn) {
+    ASSERT_NO_FATAL_FAILURE(Open("1280x1024x24", false));
+    const std::string base = testsupport::FreshFolder("unwritable-");
+    std::ofstream(base + "/file") << "not a folder\n";
+    std::vector<std::pair<std::string, std::string>> folders = {
+        {base + "/missing", "No such file or directory"},
+        {base + "/file", "Not a directory"},
+    };
+    if (geteuid() != 0) {   // root writes into a read-only folder
+        ASSERT_EQ(mkdir((base + "/read-only").c_str(), 0555), 0);
+        folders.emplace_back(base + "/read-only", "Permission denied");
+    }
+    for (const auto& [folder, why] : folders) {
+        SCOPED_TRACE(folder);
+        PicturesFolder pictures(folder);
+        std::string said;
+        const std::vector<IO::KeyRecord> keys = TypeAndCollect("F12 c", said);
+        EXPECT_EQ(said, "kyr: cannot save a screenshot in " + IO::QuotedText(folder, '"') + ": " + why + "\n");
+        EXPECT_FALSE(std::any_of(keys.begin(), keys.end(), [](const IO::KeyRecord& k) { return k.virtualKeyCode == 0x7B; }));
+        EXPECT_FALSE(Waits::EndRequested(nullptr));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(base), std::filesystem::directory_iterator()),
+              geteuid() != 0 ? 2 : 1);
+    DrawTestPicture();
+    Graph::PublishFrame();
+    EXPECT_TRUE(ClientShows(BackBufferNow())) << mismatches_;
 }
 
 // A scaled window too large for the screen opens at the largest whole scale
