@@ -16,6 +16,7 @@
 #include "platform/console/Waits.h"
 #include "platform/sdl/Screenshot.h"
 #include "platform/sdl/X11Probe.h"
+#include "platform/sdl/detail/SdlController.h"
 #include "platform/sdl/detail/SdlKeys.h"
 #include "platform/graph/FramePixels.h"
 #include "platform/sdl/detail/SdlRenderer.h"
@@ -175,6 +176,7 @@ private:
     uint32_t table_[256] = {};         // palette index -> pixel in the target's format
     uint8_t consumedKeys_[SDL_NUM_SCANCODES] = {};  // window keys (fullscreen, screenshot) whose key-up is swallowed
     HardwarePresenter hardware_;
+    SdlController controller_;         // the first game controller, when asked for
 };
 
 bool SdlWindow::Open(const WindowPlacement& p) {
@@ -237,6 +239,9 @@ bool SdlWindow::Open(const WindowPlacement& p) {
     windowId_ = SDL_GetWindowID(window_);
     WatchX11Window(window_);
     wakeEvent_ = SDL_RegisterEvents(1);
+    // A controller is a comfort: without one the keyboards play as before.
+    if (options_.controller && !controller_.Start())
+        std::fprintf(stderr, "kyr: no game controllers (%s)\n", SDL_GetError());
     if (options_.scale <= 1) FitFrame();
     Waits::SetEventPump(this);
     return true;
@@ -269,10 +274,13 @@ void SdlWindow::Wake() {
 void SdlWindow::Pump(int timeoutMs) {
     if (!window_) return;
     SDL_Event e;
+    // A held pad key wakes the pump when its next repeat is due.
+    timeoutMs = controller_.LimitWait(timeoutMs);
     if (timeoutMs > 0 ? SDL_WaitEventTimeout(&e, timeoutMs) : SDL_PollEvent(&e)) {
         Handle(e);
         while (SDL_PollEvent(&e)) Handle(e);
     }
+    controller_.PostRepeats();
     if (X11WindowLost()) {
         // Another client destroyed the window: the run ends as when it is closed.
         if (!lostSaid_) std::fprintf(stderr, "kyr: the window was destroyed\n");
@@ -332,7 +340,7 @@ void SdlWindow::Handle(const SDL_Event& e) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: HandleKey(e.key); break;
     case SDL_SYSWMEVENT: NoteX11Event(e); break;
-    default: break;
+    default: controller_.Handle(&e); break;
     }
 }
 
@@ -415,6 +423,7 @@ void SdlWindow::Close() {
     // happens, holding the display's lock for ever. The program is ending.
     if (X11WindowLost()) return;
     hardware_.Close();
+    controller_.Stop();
     SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     SDL_Quit();

@@ -17,6 +17,7 @@ struct SdlWindowOptions {
     int scale = 1;                 // each pixel a scale x scale block
     bool fullscreen = false;       // desktop fullscreen, largest whole scale that fits
     Renderer renderer = Renderer::Automatic;  // automatic: hardware where the display has it
+    bool controller = true;        // the first game controller plays too (--no-controller: keys only)
 };
 
 void UseSdlWindow(const SdlWindowOptions& options = {});
