@@ -167,7 +167,7 @@ End ReadEnd(LineReader& in) {
 bool KnownOption(std::string_view word) {
     static constexpr std::string_view kKnown[] = {
         "window=sdl", "window=offscreen", "window=web", "fullscreen=yes", "fullscreen=no", "renderer=auto",
-        "renderer=software", "renderer=hardware", "scale=1", "scale=2", "scale=3", "scale=4"};
+        "renderer=software", "renderer=hardware", "scale=1", "scale=2", "scale=3", "scale=4", "scale=auto"};
     for (std::string_view known : kKnown)
         if (word == known) return true;
     return false;

@@ -35,6 +35,14 @@ int LargestScaleThatFits(int frameW, int frameH, int asked, int screenW, int scr
     return std::clamp(fits, 1, std::max(1, asked));
 }
 
+ScaleChoice ChooseScale(int frameW, int frameH, int asked, int largest, int screenW, int screenH) {
+    const bool known = screenW > 0 && screenH > 0;
+    if (asked <= 0) return {known ? LargestScaleThatFits(frameW, frameH, largest, screenW, screenH) : 1, false};
+    if (asked == 1 || !known) return {asked, false};
+    const int fits = LargestScaleThatFits(frameW, frameH, asked, screenW, screenH);
+    return {fits, fits != asked};
+}
+
 void ConvertSpan(const Pixels& frame, const uint32_t (&table)[256], const Layout& layout,
                  Canvas& canvas, int y, int x0, int x1) {
     const int s = layout.scale;

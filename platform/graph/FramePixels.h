@@ -31,6 +31,17 @@ void ScaledClientSize(int frameW, int frameH, int scale, int& w, int& h);
 // fits a `screenW` x `screenH` area: 1 when none does.
 int LargestScaleThatFits(int frameW, int frameH, int asked, int screenW, int screenH);
 
+// The scale a window opens at. `asked` is a whole scale from 1, or 0 for the
+// largest that fits the `screenW` x `screenH` area, up to `largest`. An
+// asked scale too large for the area becomes the largest that fits, and
+// `shrunk` says so (the player is told); scale 1 stays as it is. With the
+// area not known (0 x 0) an asked scale stays, and 0 gives 1.
+struct ScaleChoice {
+    int scale = 1;
+    bool shrunk = false;
+};
+ScaleChoice ChooseScale(int frameW, int frameH, int asked, int largest, int screenW, int screenH);
+
 // 32-bit target pixels, rows `pitch` bytes apart.
 struct Canvas {
     uint8_t* pixels = nullptr;

@@ -99,21 +99,22 @@ bool ScreenArea(int& w, int& h) {
 }
 
 // The scale the window opens at: the asked one, or the largest that fits
-// the screen's usable area when the asked one does not (one warning).
-// The client area is compared, the window manager's frame not counted: it
-// is only known once the window is shown. Scale 1 is the program's own
-// window and stays as it is.
+// the screen's usable area when the asked one does not (one warning), or
+// for the automatic scale the largest that fits up to the largest there is
+// (no warning: that is what was asked). The client area is compared, the
+// window manager's frame not counted: it is only known once the window is
+// shown. Scale 1 is the program's own window and stays as it is.
 int ScaleThatFits(int frameW, int frameH, int asked) {
     int screenW = 0, screenH = 0;
-    if (asked <= 1 || !ScreenArea(screenW, screenH)) return asked;
-    const int fits = LargestScaleThatFits(frameW, frameH, asked, screenW, screenH);
-    if (fits != asked) {
+    if (asked == 1 || !ScreenArea(screenW, screenH)) screenW = screenH = 0;
+    const ScaleChoice choice = ChooseScale(frameW, frameH, asked, SdlWindowOptions::kMaxScale, screenW, screenH);
+    if (choice.shrunk) {
         int w = 0, h = 0;
         ScaledClientSize(frameW, frameH, asked, w, h);
         std::fprintf(stderr, "kyr: a window at scale %d (%d x %d) does not fit the screen (%d x %d); using scale %d\n",
-                     asked, w, h, screenW, screenH, fits);
+                     asked, w, h, screenW, screenH, choice.scale);
     }
-    return fits;
+    return choice.scale;
 }
 
 // Starts SDL's video. A display that takes the connection and then hangs
@@ -212,7 +213,10 @@ bool SdlWindow::Open(const WindowPlacement& p) {
     }
     placement_ = p;
     fullscreen_ = options_.fullscreen;
-    if (!fullscreen_) options_.scale = ScaleThatFits(p.width, p.height, options_.scale);
+    // Fullscreen keeps an asked scale for the window it leaves to; the
+    // automatic one is chosen here either way.
+    if (!fullscreen_ || options_.scale == SdlWindowOptions::kAutoScale)
+        options_.scale = ScaleThatFits(p.width, p.height, options_.scale);
     int w = p.width > 0 ? p.width : 1, h = p.height > 0 ? p.height : 1;
     int x = p.left, y = p.top;
     if (options_.scale > 1) {

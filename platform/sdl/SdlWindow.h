@@ -13,8 +13,9 @@ struct SdlWindowOptions {
 
     static constexpr int kMinScale = 1;
     static constexpr int kMaxScale = 4;
+    static constexpr int kAutoScale = 0;  // the largest scale that fits the screen
 
-    int scale = 1;                 // each pixel a scale x scale block
+    int scale = 1;                 // each pixel a scale x scale block (kAutoScale: chosen at opening)
     bool fullscreen = false;       // desktop fullscreen, largest whole scale that fits
     Renderer renderer = Renderer::Automatic;  // automatic: hardware where the display has it
     bool controller = true;        // the first game controller plays too (--no-controller: keys only)

@@ -127,6 +127,19 @@ TEST(RecordingTest, AFileWithoutEndLineIsGoodAndLinesNameTheirKey) {
     EXPECT_EQ(loaded.session.events.size(), 1u);
 }
 
+// The options line takes the words a run records, the automatic scale
+// among them; any other word is refused by name.
+TEST(RecordingTest, TheOptionsLineTakesOnlyTheWordsARunRecords) {
+    for (const std::string options : {"window=sdl scale=auto fullscreen=yes renderer=auto", "scale=4", ""}) {
+        const Loaded loaded = ParseRecording(HeaderText({"kyr", "1.0.0", options}));
+        ASSERT_TRUE(loaded.Ok()) << loaded.error;
+        EXPECT_EQ(loaded.session.header.options, options);
+    }
+    for (const std::string word : {"scale=0", "scale=5", "scale=Auto", "renderer=gpu"})
+        EXPECT_EQ(ParseRecording(HeaderText({"kyr", "1.0.0", "window=sdl " + word})).error,
+                  "line 3: unknown option \"" + word + "\"");
+}
+
 // A file's blocks end anywhere: inside a word, between a carriage return and
 // its line feed, right after a line end.
 TEST(RecordingTest, ATextFedInPiecesOfAnySizeReadsAsItDoesWhole) {

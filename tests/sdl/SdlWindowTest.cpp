@@ -759,10 +759,14 @@ INSTANTIATE_TEST_SUITE_P(
         FitCase{"2560x1600x24", 4, 2048, 1458,
                 "kyr: a window at scale 4 (4096 x 2916) does not fit the screen (2560 x 1600); using scale 2\n"},
         FitCase{"2048x1458x24", 2, 2048, 1458, ""},
-        FitCase{"800x600x24", 1, 1025, 730, ""}),
+        FitCase{"800x600x24", 1, 1025, 730, ""},
+        // The automatic scale: the largest that fits, without a word.
+        FitCase{"2560x1600x24", 0, 2048, 1458, ""},
+        FitCase{"800x600x24", 0, 1025, 730, ""}),
     [](const auto& info) {
         const std::string screen = info.param.screen;
-        return "Scale" + std::to_string(info.param.asked) + "On" + screen.substr(0, screen.rfind('x'));
+        const std::string scale = info.param.asked == 0 ? "Auto" : std::to_string(info.param.asked);
+        return "Scale" + scale + "On" + screen.substr(0, screen.rfind('x'));
     });
 
 // The scale chosen for a window too large for the screen: whole scales only,
@@ -777,6 +781,28 @@ TEST(SdlWindowScaleThatFits, LargestWholeScaleWithinTheScreen) {
     for (const auto& c : cases) {
         EXPECT_EQ(Graph::LargestScaleThatFits(1025, 730, c.asked, c.screenW, c.screenH), c.fits)
             << "scale " << c.asked << " on " << c.screenW << " x " << c.screenH;
+    }
+}
+
+// The scale a window opens at: an asked one that does not fit shrinks (and
+// the player is told), the automatic one (0) takes the largest that fits
+// up to the largest there is without a word, and an unknown screen (0 x 0)
+// changes an asked scale nothing, the automatic one to 1.
+TEST(SdlWindowScaleThatFits, TheAutomaticScaleIsTheLargestThatFitsAndNeverShrinks) {
+    const struct {
+        int asked, screenW, screenH, scale;
+        bool shrunk;
+    } cases[] = {
+        {0, 1920, 1080, 1, false}, {0, 2048, 1458, 2, false}, {0, 2047, 1458, 1, false},
+        {0, 3840, 2160, 2, false}, {0, 3840, 2400, 3, false}, {0, 8000, 8000, 4, false},
+        {0, 640, 480, 1, false},   {0, 0, 0, 1, false},       {3, 3840, 2160, 2, true},
+        {3, 3840, 2400, 3, false}, {2, 640, 480, 1, true},    {3, 0, 0, 3, false},
+        {1, 640, 480, 1, false},
+    };
+    for (const auto& c : cases) {
+        const Graph::ScaleChoice choice = Graph::ChooseScale(1025, 730, c.asked, 4, c.screenW, c.screenH);
+        EXPECT_EQ(choice.scale, c.scale) << "scale " << c.asked << " on " << c.screenW << " x " << c.screenH;
+        EXPECT_EQ(choice.shrunk, c.shrunk) << "scale " << c.asked << " on " << c.screenW << " x " << c.screenH;
     }
 }
 
