@@ -59,6 +59,7 @@ constexpr Option kOptions[] = {
     {"--scale", "", true, "a whole number from 1 to 4", ApplyScale},
     {"--fullscreen", "", false, "", [](CommandLine& o, std::string_view) { o.window.fullscreen = true; return true; }},
     {"--renderer", "", true, "software or hardware", ApplyRenderer},
+    {"--no-controller", "", false, "", [](CommandLine& o, std::string_view) { o.window.controller = false; return true; }},
     {"--record", "", true, "a file name", ApplyFile<&CommandLine::record>},
     {"--replay", "", true, "a file name", ApplyFile<&CommandLine::replay>},
     {"--trace", "", true, "a file name", ApplyFile<&CommandLine::trace>},
@@ -123,12 +124,14 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
 std::string UsageText() {
     return "Usage: kyr [--scale N] [--fullscreen] [--renderer software|hardware]\n"
            "           [--record FILE] [--replay FILE] [--trace FILE]\n"
+           "           [--no-controller]\n"
            "       kyr --help | --version\n"
            "The KYR space shooter, in a window.\n"
            "\n"
            "  --scale N         each pixel an N x N block, N from 1 to 4 (default 1)\n"
            "  --fullscreen      fill the screen: the largest whole scale, centred on black\n"
            "  --renderer KIND   software or hardware (default: hardware where it works)\n"
+           "  --no-controller   no game controller: the keyboards alone play\n"
            "  --record FILE     write the session to FILE, to be replayed exactly\n"
            "  --replay FILE     play the session recorded in FILE; live keys are ignored\n"
            "                    (Ctrl+C and closing the window still end it)\n"
@@ -138,6 +141,8 @@ std::string UsageText() {
            "\n"
            "Keys: arrows steer/move the highlight, SPACE fires/chooses, Alt+Enter/F11 in the\n"
            "window toggles fullscreen; Ctrl+C in the terminal or closing the window quits.\n"
+           "A game controller plays too: D-pad or left stick the arrows, A SPACE,\n"
+           "B or Back Escape, Start Enter.\n"
            "\n"
            "Exit status: 0 ok, 1 no window could be opened, 2 bad command line or\n"
            "recording, or a recording or trace that could not be written, 3 the replay\n"
