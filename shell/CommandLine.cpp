@@ -1,9 +1,8 @@
 #include "shell/CommandLine.h"
 
 #include "platform/console/QuotedText.h"
+#include "shell/Settings.h"
 
-#include <algorithm>
-#include <charconv>
 #include <vector>
 
 #ifndef KYR_VERSION
@@ -13,8 +12,6 @@
 namespace Shell {
 
 namespace {
-
-using Renderer = Graph::SdlWindowOptions::Renderer;
 
 // One option. Options with a value take it from the next argument or after
 // '='; apply returns false for a value the option does not accept.
@@ -26,26 +23,13 @@ struct Option {
     bool (*apply)(CommandLine& options, std::string_view value);
 };
 
-bool ApplyScale(CommandLine& options, std::string_view value) {
-    // Digits only: from_chars alone would take a sign.
-    if (value.empty() || !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return false;
-    int scale = 0;
-    const auto [end, problem] = std::from_chars(value.data(), value.data() + value.size(), scale);
-    if (problem != std::errc() || end != value.data() + value.size()) return false;
-    if (scale < Graph::SdlWindowOptions::kMinScale || scale > Graph::SdlWindowOptions::kMaxScale) return false;
-    options.window.scale = scale;
-    return true;
-}
+bool ApplyScale(CommandLine& options, std::string_view value) { return ReadScaleWord(value, options.window.scale); }
 
 bool ApplyRenderer(CommandLine& options, std::string_view value) {
-    if (value == "software") options.window.renderer = Renderer::Software;
-    else if (value == "hardware") options.window.renderer = Renderer::Hardware;
-    else return false;
-    return true;
+    return ReadRendererWord(value, options.window.renderer);
 }
 
-// A file name for --record, --replay and --trace: anything but empty.
+// A file name for --record, --replay, --trace and --config: anything but empty.
 template <std::string CommandLine::*Field>
 bool ApplyFile(CommandLine& options, std::string_view value) {
     if (value.empty()) return false;
@@ -56,13 +40,15 @@ bool ApplyFile(CommandLine& options, std::string_view value) {
 constexpr Option kOptions[] = {
     {"--help", "-h", false, "", [](CommandLine& o, std::string_view) { o.help = true; return true; }},
     {"--version", "", false, "", [](CommandLine& o, std::string_view) { o.version = true; return true; }},
-    {"--scale", "", true, "a whole number from 1 to 4", ApplyScale},
+    {"--scale", "", true, "a whole number from 1 to 4, or auto", ApplyScale},
     {"--fullscreen", "", false, "", [](CommandLine& o, std::string_view) { o.window.fullscreen = true; return true; }},
-    {"--renderer", "", true, "software or hardware", ApplyRenderer},
-    {"--no-controller", "", false, "", [](CommandLine& o, std::string_view) { o.window.controller = false; return true; }},
+    {"--no-fullscreen", "", false, "", [](CommandLine& o, std::string_view) { o.window.fullscreen = false; return true; }},
+    {"--renderer", "", true, "auto, software or hardware", ApplyRenderer},
     {"--record", "", true, "a file name", ApplyFile<&CommandLine::record>},
     {"--replay", "", true, "a file name", ApplyFile<&CommandLine::replay>},
     {"--trace", "", true, "a file name", ApplyFile<&CommandLine::trace>},
+    {"--config", "", true, "a file name", ApplyFile<&CommandLine::config>},
+    {"--write-config", "", false, "", [](CommandLine& o, std::string_view) { o.writeConfig = true; return true; }},
 };
 
 const Option* FindOption(std::string_view name) {
@@ -76,8 +62,9 @@ std::string Named(const Option& option) { return "option '" + std::string(option
 
 }  // namespace
 
-ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
+ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments, const Graph::SdlWindowOptions& window) {
     ParsedCommandLine parsed;
+    parsed.options.window = window;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
         if (argument.size() < 2 || argument[0] != '-') {
@@ -122,31 +109,35 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 std::string UsageText() {
-    return "Usage: kyr [--scale N] [--fullscreen] [--renderer software|hardware]\n"
-           "           [--record FILE] [--replay FILE] [--trace FILE]\n"
-           "           [--no-controller]\n"
+    return "Usage: kyr [--scale N|auto] [--fullscreen|--no-fullscreen] [--renderer KIND]\n"
+           "           [--record FILE] [--replay FILE] [--trace FILE] [--config FILE]\n"
+           "       kyr [--config FILE] [window options] --write-config\n"
            "       kyr --help | --version\n"
            "The KYR space shooter, in a window.\n"
            "\n"
-           "  --scale N         each pixel an N x N block, N from 1 to 4 (default 1)\n"
+           "  --scale N         each pixel an N x N block, N from 1 to 4 (default 1);\n"
+           "                    auto: the largest that fits the screen\n"
            "  --fullscreen      fill the screen: the largest whole scale, centred on black\n"
-           "  --renderer KIND   software or hardware (default: hardware where it works)\n"
-           "  --no-controller   no game controller: the keyboards alone play\n"
+           "  --no-fullscreen   a window, whatever the settings file says\n"
+           "  --renderer KIND   auto, software or hardware (auto: hardware where it works)\n"
            "  --record FILE     write the session to FILE, to be replayed exactly\n"
            "  --replay FILE     play the session recorded in FILE; live keys are ignored\n"
            "                    (Ctrl+C and closing the window still end it)\n"
            "  --trace FILE      write every drawing request to FILE, one per line\n"
+           "  --config FILE     the settings file (default ~/.config/kyr/kyr.conf, in\n"
+           "                    XDG_CONFIG_HOME if set); the command line overrides it\n"
+           "  --write-config    write the window options in force to the settings file\n"
+           "                    and exit\n"
            "  -h, --help        show this text and exit\n"
            "  --version         show the version and exit\n"
            "\n"
            "Keys: arrows steer/move the highlight, SPACE fires/chooses, Alt+Enter/F11 in the\n"
            "window toggles fullscreen; Ctrl+C in the terminal or closing the window quits.\n"
-           "A game controller plays too: D-pad or left stick the arrows, A SPACE,\n"
-           "B or Back Escape, Start Enter.\n"
            "\n"
            "Exit status: 0 ok, 1 no window could be opened, 2 bad command line or\n"
-           "recording, or a recording or trace that could not be written, 3 the replay\n"
-           "stopped short of its recorded end; Ctrl+C ends it as a shell expects (130).\n";
+           "recording, or a recording, trace or settings file that could not be written,\n"
+           "3 the replay stopped short of its recorded end; Ctrl+C ends it as a shell\n"
+           "expects (130).\n";
 }
 
 std::string VersionText() { return std::string(kProgramName) + " " KYR_VERSION "\n"; }

@@ -1,13 +1,15 @@
 // kyr's command line: the options, the usage and version texts, and the
 // answers given without running the game (help, version, a bad argument).
 //
-//   kyr [--scale N] [--fullscreen] [--renderer software|hardware]
-//       [--record FILE] [--replay FILE] [--trace FILE]
+//   kyr [--scale N|auto] [--fullscreen|--no-fullscreen] [--renderer KIND]
+//       [--record FILE] [--replay FILE] [--trace FILE] [--config FILE]
+//   kyr [--config FILE] [window options] --write-config
 //   kyr --help | -h
 //   kyr --version
 //
 // An option's value follows as the next argument or after '=' (--scale=2).
 // A later option overrides an earlier one; there are no positional arguments.
+// The window options start from the settings file's (shell/Settings.h).
 #pragma once
 #include <optional>
 #include <ostream>
@@ -34,6 +36,8 @@ struct CommandLine {
     std::string record;  // --record: write the session to this file
     std::string replay;  // --replay: play this recorded session
     std::string trace;   // --trace: write the drawing requests to this file
+    std::string config;  // --config: the settings file (once read: the one read)
+    bool writeConfig = false;  // --write-config: write the settings file and exit
 };
 
 struct ParsedCommandLine {
@@ -44,8 +48,10 @@ struct ParsedCommandLine {
     bool Ok() const { return error.empty(); }
 };
 
-// The arguments without the program's name.
-ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments);
+// The arguments without the program's name; the window options start from
+// `window` (the settings file's).
+ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments,
+                                   const Graph::SdlWindowOptions& window = {});
 // main's argc and argv; argv[0] is skipped.
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);
 

@@ -1,5 +1,6 @@
 // kyr: the program with its SDL window and the terminal's keys; optionally
 // recording the session, replaying a recorded one, or tracing its drawing.
+// The window options come from the settings file and the command line.
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -9,6 +10,7 @@
 #include "platform/sdl/SdlWindow.h"
 #include "platform/runtime/Session.h"
 #include "shell/CommandLine.h"
+#include "shell/Settings.h"
 #include "shell/Shell.h"
 
 #ifndef KYR_VERSION
@@ -18,20 +20,20 @@
 namespace {
 
 std::string PictureOptions(const Graph::SdlWindowOptions& w) {
-    using Renderer = Graph::SdlWindowOptions::Renderer;
-    const char* renderer = w.renderer == Renderer::Software ? "software"
-                           : w.renderer == Renderer::Hardware ? "hardware" : "auto";
-    return "window=sdl scale=" + std::to_string(w.scale) + " fullscreen=" + (w.fullscreen ? "yes" : "no") +
-           " renderer=" + renderer;
+    return "window=sdl scale=" + Shell::ScaleWord(w.scale) + " fullscreen=" + (w.fullscreen ? "yes" : "no") +
+           " renderer=" + std::string(Shell::RendererWord(w.renderer));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Help, version and a bad command line are answered before anything starts.
-    const Shell::ParsedCommandLine command = Shell::ParseCommandLine(argc, argv);
+    // Help, version and a bad command line are answered before anything
+    // starts, and before the settings file is read.
+    const Shell::ParsedCommandLine command =
+        Shell::ReadOptions(argc, argv, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), std::cerr);
     if (const auto status = Shell::AnswerWithoutRunning(command, std::cout, std::cerr)) return *status;
     const Shell::CommandLine& options = command.options;
+    if (options.writeConfig) return Shell::AnswerWriteConfig(options, std::cout, std::cerr);
 
     Runtime::SessionFiles files;
     files.program = "kyr";

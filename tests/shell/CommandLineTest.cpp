@@ -51,6 +51,7 @@ TEST(CommandLineTest, GoodOptionsFillTheWindowOptions) {
         EXPECT_EQ(Parse({"--scale", text}).options.window.scale, scale);
         EXPECT_EQ(Parse({"--scale=" + text}).options.window.scale, scale) << "joined form";
     }
+    EXPECT_EQ(Parse({"--scale", "auto"}).options.window.scale, Graph::SdlWindowOptions::kAutoScale);
     EXPECT_EQ(Parse({"--renderer", "software"}).options.window.renderer, Renderer::Software);
     EXPECT_EQ(Parse({"--renderer=hardware"}).options.window.renderer, Renderer::Hardware);
     EXPECT_TRUE(Parse({"--help"}).options.help);
@@ -75,24 +76,24 @@ TEST(CommandLineTest, GoodOptionsFillTheWindowOptions) {
 
 TEST(CommandLineTest, BadValuesAreNamedWithWhatIsAccepted) {
     const std::vector<std::string> badScales = {
-        "0", "5", "2x", "", "-1", "+2", " 2", "2 ", "1.5", "0x2", "4294967297", "99999999999999999999999"};
+        "0", "5", "2x", "", "-1", "+2", " 2", "2 ", "1.5", "0x2", "4294967297", "99999999999999999999999", "Auto"};
     for (const std::string& value : badScales) {
         const std::string expected =
-            "bad value " + QuoteArgument(value) + " for option '--scale' (a whole number from 1 to 4)";
+            "bad value " + QuoteArgument(value) + " for option '--scale' (a whole number from 1 to 4, or auto)";
         EXPECT_EQ(Parse({"--scale", value}).error, expected);
         EXPECT_EQ(Parse({"--scale=" + value}).error, expected) << "joined form";
     }
-    for (const std::string_view value : {"Software", "gpu", "", "automatic"})
+    for (const std::string_view value : {"Software", "gpu", "", "automatic", "AUTO"})
         EXPECT_EQ(Parse({"--renderer", value}).error,
-                  "bad value " + QuoteArgument(value) + " for option '--renderer' (software or hardware)");
+                  "bad value " + QuoteArgument(value) + " for option '--renderer' (auto, software or hardware)");
     // The value is always the next argument, even one that looks like an option.
     EXPECT_EQ(Parse({"--scale", "--fullscreen"}).error,
-              "bad value '--fullscreen' for option '--scale' (a whole number from 1 to 4)");
+              "bad value '--fullscreen' for option '--scale' (a whole number from 1 to 4, or auto)");
 }
 
 TEST(CommandLineTest, MissingValuesUnknownOptionsAndPositionalArgumentsAreErrors) {
-    EXPECT_EQ(Parse({"--scale"}).error, "option '--scale' needs a value (a whole number from 1 to 4)");
-    EXPECT_EQ(Parse({"--fullscreen", "--renderer"}).error, "option '--renderer' needs a value (software or hardware)");
+    EXPECT_EQ(Parse({"--scale"}).error, "option '--scale' needs a value (a whole number from 1 to 4, or auto)");
+    EXPECT_EQ(Parse({"--fullscreen", "--renderer"}).error, "option '--renderer' needs a value (auto, software or hardware)");
     EXPECT_EQ(Parse({"--fullscreen=yes"}).error, "option '--fullscreen' takes no value");
     EXPECT_EQ(Parse({"--help="}).error, "option '--help' takes no value");
 
@@ -157,7 +158,7 @@ TEST(CommandLineTest, HelpVersionAndErrorsAnswerWithTheirStatusAndStream) {
         {{"-h", "--scale=3"}, 0, usage, ""},
         {{"--version", "--help"}, 0, usage, ""},  // help comes first
         {{"--version"}, 0, "kyr " KYR_VERSION "\n", ""},
-        {{"--scale=0"}, 2, "", "kyr: bad value '0' for option '--scale' (a whole number from 1 to 4)\n" + usage},
+        {{"--scale=0"}, 2, "", "kyr: bad value '0' for option '--scale' (a whole number from 1 to 4, or auto)\n" + usage},
     };
     for (const Case& c : cases) {
         std::ostringstream out, err;
@@ -169,19 +170,10 @@ TEST(CommandLineTest, HelpVersionAndErrorsAnswerWithTheirStatusAndStream) {
     EXPECT_STRNE(KYR_VERSION, "");
 }
 
-TEST(CommandLineTest, AControllerPlaysUnlessTurnedOff) {
-    EXPECT_TRUE(Parse({}).options.window.controller);
-    EXPECT_FALSE(Parse({"--no-controller"}).options.window.controller);
-    EXPECT_FALSE(Parse({"--scale", "2", "--no-controller", "--fullscreen"}).options.window.controller);
-    EXPECT_EQ(Parse({"--no-controller=yes"}).error, "option '--no-controller' takes no value");
-    const std::string usage = Shell::UsageText();
-    EXPECT_NE(usage.find("--no-controller"), std::string::npos);
-    EXPECT_NE(usage.find("A game controller"), std::string::npos) << "the pad's keys are named";
-}
-
 TEST(CommandLineTest, UsageNamesEveryOptionAndFitsATerminal) {
     const std::string usage = Shell::UsageText();
-    for (const char* word : {"--scale N", "--fullscreen", "--renderer", "software", "hardware", "-h, --help",
+    for (const char* word : {"--scale N", "auto", "--fullscreen", "--no-fullscreen", "--renderer", "software",
+                             "hardware", "--config FILE", "--write-config", "-h, --help",
                              "--version", "SPACE", "F11", "Ctrl+C", "Exit status: 0", "1 no window", "2 bad"})
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     std::istringstream lines(usage);
@@ -211,7 +203,8 @@ ProgramRun RunKyr(const std::string& arguments) {
     ProgramRun run;
     const std::string folder = testsupport::FreshFolder("kyr-commandline-");
     if (folder.empty()) return run;
-    const std::string command = "cd '" + folder + "' && env -u DISPLAY -u WAYLAND_DISPLAY LSAN_OPTIONS=suppressions=" +
+    const std::string command = "cd '" + folder + "' && env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" + folder +
+                                "' LSAN_OPTIONS=suppressions=" +
                                 KYR_LSAN_SUPPRESSIONS + ":print_suppressions=0 timeout 20 '" KYR_PATH "' " +
                                 arguments + " </dev/null >out.txt 2>err.txt";
     const int raw = std::system(command.c_str());
