@@ -44,6 +44,7 @@ constexpr Option kOptions[] = {
     {"--fullscreen", "", false, "", [](CommandLine& o, std::string_view) { o.window.fullscreen = true; return true; }},
     {"--no-fullscreen", "", false, "", [](CommandLine& o, std::string_view) { o.window.fullscreen = false; return true; }},
     {"--renderer", "", true, "auto, software or hardware", ApplyRenderer},
+    {"--no-controller", "", false, "", [](CommandLine& o, std::string_view) { o.window.controller = false; return true; }},
     {"--record", "", true, "a file name", ApplyFile<&CommandLine::record>},
     {"--replay", "", true, "a file name", ApplyFile<&CommandLine::replay>},
     {"--trace", "", true, "a file name", ApplyFile<&CommandLine::trace>},
@@ -111,6 +112,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
 std::string UsageText() {
     return "Usage: kyr [--scale N|auto] [--fullscreen|--no-fullscreen] [--renderer KIND]\n"
            "           [--record FILE] [--replay FILE] [--trace FILE] [--config FILE]\n"
+           "           [--no-controller]\n"
            "       kyr [--config FILE] [window options] --write-config\n"
            "       kyr --help | --version\n"
            "The KYR space shooter, in a window.\n"
@@ -120,6 +122,7 @@ std::string UsageText() {
            "  --fullscreen      fill the screen: the largest whole scale, centred on black\n"
            "  --no-fullscreen   a window, whatever the settings file says\n"
            "  --renderer KIND   auto, software or hardware (auto: hardware where it works)\n"
+           "  --no-controller   no game controller: the keyboards alone play\n"
            "  --record FILE     write the session to FILE, to be replayed exactly\n"
            "  --replay FILE     play the session recorded in FILE; live keys are ignored\n"
            "                    (Ctrl+C and closing the window still end it)\n"
@@ -133,6 +136,8 @@ std::string UsageText() {
            "\n"
            "Keys: arrows steer/move the highlight, SPACE fires/chooses, Alt+Enter/F11 in the\n"
            "window toggles fullscreen; Ctrl+C in the terminal or closing the window quits.\n"
+           "A game controller plays too: D-pad or left stick the arrows, A SPACE,\n"
+           "B or Back Escape, Start Enter.\n"
            "\n"
            "Exit status: 0 ok, 1 no window could be opened, 2 bad command line or\n"
            "recording, or a recording, trace or settings file that could not be written,\n"

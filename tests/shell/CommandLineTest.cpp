@@ -170,6 +170,16 @@ TEST(CommandLineTest, HelpVersionAndErrorsAnswerWithTheirStatusAndStream) {
     EXPECT_STRNE(KYR_VERSION, "");
 }
 
+TEST(CommandLineTest, AControllerPlaysUnlessTurnedOff) {
+    EXPECT_TRUE(Parse({}).options.window.controller);
+    EXPECT_FALSE(Parse({"--no-controller"}).options.window.controller);
+    EXPECT_FALSE(Parse({"--scale", "2", "--no-controller", "--fullscreen"}).options.window.controller);
+    EXPECT_EQ(Parse({"--no-controller=yes"}).error, "option '--no-controller' takes no value");
+    const std::string usage = Shell::UsageText();
+    EXPECT_NE(usage.find("--no-controller"), std::string::npos);
+    EXPECT_NE(usage.find("A game controller"), std::string::npos) << "the pad's keys are named";
+}
+
 TEST(CommandLineTest, UsageNamesEveryOptionAndFitsATerminal) {
     const std::string usage = Shell::UsageText();
     for (const char* word : {"--scale N", "auto", "--fullscreen", "--no-fullscreen", "--renderer", "software",
