@@ -278,7 +278,9 @@ void SdlWindow::Wake() {
 void SdlWindow::Pump(int timeoutMs) {
     if (!window_) return;
     SDL_Event e;
-    // A held pad key wakes the pump when its next repeat is due.
+    // The controller's events join the window's; a held pad key wakes the
+    // pump when its next repeat is due.
+    controller_.Update();
     timeoutMs = controller_.LimitWait(timeoutMs);
     if (timeoutMs > 0 ? SDL_WaitEventTimeout(&e, timeoutMs) : SDL_PollEvent(&e)) {
         Handle(e);

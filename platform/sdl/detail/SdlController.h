@@ -102,8 +102,16 @@ public:
     void Stop();
     // A controller's event (`event` is an SDL_Event): true when it was one.
     bool Handle(const void* event);
-    // The pump's wait, shortened to end when the next repeat is due.
+    // Reads the controllers (and notices one plugged in or pulled out):
+    // their events are then waiting for the pump.
+    void Update();
+    // The pump's wait, shortened to end when the next repeat is due, and to
+    // kReadEveryMs while a controller is open, so that it is read that often.
     int LimitWait(int timeoutMs) const;
+    // About the game's frame rate: a press waits one frame at most, which
+    // the game would wait for anyway, and an idle menu wakes 60 times a
+    // second rather than 1000.
+    static constexpr int kReadEveryMs = 16;
     // Posts the repeat due now, if any.
     void PostRepeats();
     // Whether a controller is open (tests).
