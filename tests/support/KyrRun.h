@@ -97,8 +97,11 @@ public:
         if (child_ < 0) return false;
         if (child_ == 0) {
             // No core files from a test; a death by signal still shows as 128 + n.
+            // The run's folder is its settings folder: a player's own
+            // settings file never changes what a test sees.
             const std::string script =
-                "ulimit -c 0; cd '" + folder_ + "' && stty -g > before.txt && DISPLAY=" + display_ +
+                "ulimit -c 0; cd '" + folder_ + "' && stty -g > before.txt && XDG_CONFIG_HOME='" + folder_ +
+                "' DISPLAY=" + display_ +
                 " LSAN_OPTIONS=suppressions=" KYR_LSAN_SUPPRESSIONS ":print_suppressions=0 '" KYR_PATH
                 "' " + arguments + " 2> err.txt; echo $? > status.txt; stty -g > after.txt";
             execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
