@@ -44,6 +44,7 @@ constexpr Option kOptions[] = {
     {"--fullscreen", "", false, "", [](CommandLine& o, std::string_view) { o.window.fullscreen = true; return true; }},
     {"--no-fullscreen", "", false, "", [](CommandLine& o, std::string_view) { o.window.fullscreen = false; return true; }},
     {"--renderer", "", true, "auto, software or hardware", ApplyRenderer},
+    {"--controller", "", false, "", [](CommandLine& o, std::string_view) { o.window.controller = true; return true; }},
     {"--no-controller", "", false, "", [](CommandLine& o, std::string_view) { o.window.controller = false; return true; }},
     {"--record", "", true, "a file name", ApplyFile<&CommandLine::record>},
     {"--replay", "", true, "a file name", ApplyFile<&CommandLine::replay>},
@@ -112,7 +113,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
 std::string UsageText() {
     return "Usage: kyr [--scale N|auto] [--fullscreen|--no-fullscreen] [--renderer KIND]\n"
            "           [--record FILE] [--replay FILE] [--trace FILE] [--config FILE]\n"
-           "           [--no-controller]\n"
+           "           [--controller|--no-controller]\n"
            "       kyr [--config FILE] [window options] --write-config\n"
            "       kyr --help | --version\n"
            "The KYR space shooter, in a window.\n"
@@ -122,6 +123,8 @@ std::string UsageText() {
            "  --fullscreen      fill the screen: the largest whole scale, centred on black\n"
            "  --no-fullscreen   a window, whatever the settings file says\n"
            "  --renderer KIND   auto, software or hardware (auto: hardware where it works)\n"
+           "  --controller      the first game controller plays too (the default),\n"
+           "                    whatever the settings file says\n"
            "  --no-controller   no game controller: the keyboards alone play\n"
            "  --record FILE     write the session to FILE, to be replayed exactly\n"
            "  --replay FILE     play the session recorded in FILE; live keys are ignored\n"

@@ -174,6 +174,7 @@ TEST(CommandLineTest, AControllerPlaysUnlessTurnedOff) {
     EXPECT_TRUE(Parse({}).options.window.controller);
     EXPECT_FALSE(Parse({"--no-controller"}).options.window.controller);
     EXPECT_FALSE(Parse({"--scale", "2", "--no-controller", "--fullscreen"}).options.window.controller);
+    EXPECT_TRUE(Parse({"--no-controller", "--controller"}).options.window.controller) << "the last one given wins";
     EXPECT_EQ(Parse({"--no-controller=yes"}).error, "option '--no-controller' takes no value");
     const std::string usage = Shell::UsageText();
     EXPECT_NE(usage.find("--no-controller"), std::string::npos);

@@ -155,6 +155,7 @@ TEST_F(SettingsFileTest, TheCommandLineOverridesTheFile) {
     EXPECT_EQ(over.options.window.renderer, Renderer::Automatic);
     EXPECT_FALSE(over.options.window.controller) << "not given: the file's";
     EXPECT_EQ(over.options.trace, "t");
+    EXPECT_TRUE(Read({"--controller"}, warnings).options.window.controller);
 
     // --config names another file; the usual one is then not read.
     WriteText(folder_ + "/other.conf", "scale = 2\n");
