@@ -11,6 +11,7 @@
 #include "platform/graph/Graph.h"
 #include "platform/graph/GraphProbe.h"
 #include "shell/StandardLib.h"
+#include "tests/support/LevelOneGame.h"
 #include "tests/support/OffscreenGraph.h"
 
 namespace gametest {
@@ -35,18 +36,7 @@ void GameTest::SetUp() {
     clock.wall = {2026, 12, 7, 5, 0, 17, 430, 0, true, false};
     Clock::Use(clock);
     ASSERT_TRUE(testsupport::OffscreenGraphForProcess());
-    QX3D::Init3D(1025, 730, 60.0f);
-    IO::ModuleInit();
-    IO::ClearInput();
-    Lib::ModuleInit();
-    StandardLib::ModuleInit();
-    KYR12::ResetGameState();
-    KYR12::level = 1;
-    KYR12::Snelheid = 0.0f;
-    KYR12::Initialize();
-    // As in the program: the game's one poll a frame follows its drawing, so
-    // it never idles.
-    Waits::SetFrameHooks({Graph::PublishFrame, Graph::RequestsPosted});
+    testsupport::ReadyForLevelOneGame();
 }
 
 void GameTest::TearDown() {

@@ -24,6 +24,7 @@
 #include "platform/sdl/SdlWindow.h"
 #include "shell/StandardLib.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/LevelOneGame.h"
 #include "tests/support/OffscreenGraph.h"
 #include "tests/support/TimeLimits.h"
 #include "tests/support/TraceCompare.h"
@@ -162,16 +163,7 @@ protected:
         while (!pad_.TakenAsController() && std::chrono::steady_clock::now() < end) Waits::Pump(20);
         EXPECT_TRUE(pad_.TakenAsController()) << "the window never opened the pad";
 
-        QX3D::Init3D(1025, 730, 60.0f);
-        IO::ModuleInit();
-        IO::ClearInput();
-        Lib::ModuleInit();
-        StandardLib::ModuleInit();
-        KYR12::ResetGameState();
-        KYR12::level = 1;
-        KYR12::Snelheid = 0.0f;
-        KYR12::Initialize();
-        Waits::SetFrameHooks({Graph::PublishFrame, Graph::RequestsPosted});
+        testsupport::ReadyForLevelOneGame();
         gDelivered = &game.delivered;
         IO::SetDeliveryObserver(NoteDelivery);
 

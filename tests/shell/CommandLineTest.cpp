@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shell/CommandLine.h"
+#include "tests/shell/ProgramRun.h"
 #include "tests/support/TempFiles.h"
 
 namespace {
@@ -205,24 +206,12 @@ TEST(CommandLineTest, MissingDisplayIsExplainedOnlyWhenNoneIsNamed) {
 }
 
 // The built program, with no display and standard input closed.
-struct ProgramRun {
-    int status = -1;
-    std::string out, err;
-};
+using shelltest::ProgramRun;
 
 ProgramRun RunKyr(const std::string& arguments) {
-    ProgramRun run;
     const std::string folder = testsupport::FreshFolder("kyr-commandline-");
-    if (folder.empty()) return run;
-    const std::string command = "cd '" + folder + "' && env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" + folder +
-                                "' LSAN_OPTIONS=suppressions=" +
-                                KYR_LSAN_SUPPRESSIONS + ":print_suppressions=0 timeout 20 '" KYR_PATH "' " +
-                                arguments + " </dev/null >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    if (WIFEXITED(raw)) run.status = WEXITSTATUS(raw);
-    run.out = testsupport::ReadFile(folder + "/out.txt");
-    run.err = testsupport::ReadFile(folder + "/err.txt");
-    return run;
+    if (folder.empty()) return ProgramRun{};
+    return shelltest::RunKyrIn(folder, arguments);
 }
 
 TEST(CommandLineProcessTest, HelpVersionAndABadOptionNeedNoDisplay) {

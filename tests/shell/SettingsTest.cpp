@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "shell/Settings.h"
+#include "tests/shell/ProgramRun.h"
 #include "tests/support/TempFiles.h"
 
 namespace {
@@ -281,23 +282,10 @@ TEST_F(SettingsFileTest, FilesThatAreNotSettingsAreOneWarningAndNeverWaitedOn) {
     EXPECT_EQ(warnings, "");
 }
 
+using shelltest::ProgramRun;
 // The built program, in a folder of its own that is also its XDG_CONFIG_HOME.
-struct ProgramRun {
-    int status = -1;
-    std::string out, err;
-};
-
 ProgramRun RunKyr(const std::string& folder, const std::string& arguments) {
-    ProgramRun run;
-    const std::string command = "cd '" + folder + "' && env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" + folder +
-                                "' LSAN_OPTIONS=suppressions=" KYR_LSAN_SUPPRESSIONS
-                                ":print_suppressions=0 timeout 20 '" KYR_PATH "' " +
-                                arguments + " </dev/null >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    if (WIFEXITED(raw)) run.status = WEXITSTATUS(raw);
-    run.out = testsupport::ReadFile(folder + "/out.txt");
-    run.err = testsupport::ReadFile(folder + "/err.txt");
-    return run;
+    return shelltest::RunKyrIn(folder, arguments);
 }
 
 TEST(SettingsProcessTest, WriteConfigNeedsNoDisplayAndABadFileStopsNothing) {
