@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "platform/console/QuotedText.h"
 #include "shell/Settings.h"
 #include "tests/shell/ProgramRun.h"
 #include "tests/support/TempFiles.h"
@@ -21,6 +22,9 @@ namespace {
 
 using Options = Graph::SdlWindowOptions;
 using Renderer = Options::Renderer;
+
+// A file name as kyr quotes it in a message (a long one is cut).
+std::string Named(const std::string& path) { return IO::QuotedText(path, '\''); }
 
 struct Applied {
     Options window;
@@ -178,7 +182,7 @@ TEST_F(SettingsFileTest, HelpAndBadArgumentsAnswerBeforeTheFileIsRead) {
     // A bad file never refuses the start: warned about, the game runs.
     const Shell::ParsedCommandLine run = Read({"--scale", "2"}, warnings);
     EXPECT_TRUE(run.Ok());
-    EXPECT_EQ(warnings, "kyr: '" + folder_ + "/kyr/kyr.conf' line 1: unknown setting \"bogus\"\n");
+    EXPECT_EQ(warnings, "kyr: " + Named(folder_ + "/kyr/kyr.conf") + " line 1: unknown setting \"bogus\"\n");
 }
 
 TEST_F(SettingsFileTest, WrittenSettingsReadBackAsTheOptionsInForce) {
@@ -213,7 +217,7 @@ TEST_F(SettingsFileTest, WrittenSettingsReadBackAsTheOptionsInForce) {
     ASSERT_TRUE(parsed.options.writeConfig);
     std::ostringstream out, err;
     EXPECT_EQ(Shell::AnswerWriteConfig(parsed.options, out, err), 0);
-    EXPECT_EQ(out.str(), "Settings written to '" + folder_ + "/given.conf'\n");
+    EXPECT_EQ(out.str(), "Settings written to " + Named(folder_ + "/given.conf") + "\n");
     EXPECT_EQ(err.str(), "");
     const Applied written = Load(folder_ + "/given.conf");
     EXPECT_EQ(written.window.scale, 3);
@@ -240,7 +244,7 @@ TEST_F(SettingsFileTest, AFileThatCannotBeWrittenIsOneLineAndAFailingStatus) {
         EXPECT_NE(Shell::AnswerWriteConfig(options, out, err), 0) << c.path;
         EXPECT_EQ(out.str(), "");
         if (!c.path.empty())
-            EXPECT_EQ(err.str(), "kyr: cannot write the settings file '" + c.path + "': " + c.why + "\n");
+            EXPECT_EQ(err.str(), "kyr: cannot write the settings file " + Named(c.path) + ": " + c.why + "\n");
         else
             EXPECT_EQ(err.str().rfind("kyr: no place for the settings file", 0), 0u) << err.str();
         const std::string said = err.str();
@@ -262,22 +266,22 @@ TEST_F(SettingsFileTest, FilesThatAreNotSettingsAreOneWarningAndNeverWaitedOn) {
     };
     for (const auto& c : cases) {
         const Applied a = Load(c.path);
-        EXPECT_EQ(a.warnings, std::vector<std::string>{"kyr: cannot read the settings file '" + c.path + "': " + c.why});
+        EXPECT_EQ(a.warnings, std::vector<std::string>{"kyr: cannot read the settings file " + Named(c.path) + ": " + c.why});
         EXPECT_EQ(a.window.scale, 1) << c.path;
     }
 
     // No file is no settings: silent where kyr looks by itself, told when named.
     EXPECT_TRUE(Load(folder_ + "/missing").warnings.empty());
     EXPECT_EQ(Load(folder_ + "/missing", true).warnings,
-              std::vector<std::string>{"kyr: cannot read the settings file '" + folder_ +
-                                       "/missing': No such file or directory"});
+              std::vector<std::string>{"kyr: cannot read the settings file " + Named(folder_ + "/missing") +
+                                       ": No such file or directory"});
     EXPECT_TRUE(Load("/dev/null", true).warnings.empty()) << "an empty file";
 
     // Through the options: a named FIFO is warned about and the run goes on;
     // a missing file named to be written is no warning.
     std::string warnings;
     EXPECT_TRUE(Read({"--config", fifo, "--scale", "2"}, warnings).Ok());
-    EXPECT_EQ(warnings, "kyr: cannot read the settings file '" + fifo + "': a FIFO (named pipe), not a file\n");
+    EXPECT_EQ(warnings, "kyr: cannot read the settings file " + Named(fifo) + ": a FIFO (named pipe), not a file\n");
     EXPECT_TRUE(Read({"--config", folder_ + "/new.conf", "--write-config"}, warnings).Ok());
     EXPECT_EQ(warnings, "");
 }
@@ -293,7 +297,7 @@ TEST(SettingsProcessTest, WriteConfigNeedsNoDisplayAndABadFileStopsNothing) {
     ASSERT_FALSE(folder.empty());
     const ProgramRun written = RunKyr(folder, "--scale auto --fullscreen --write-config");
     EXPECT_EQ(written.status, 0);
-    EXPECT_EQ(written.out, "Settings written to '" + folder + "/kyr/kyr.conf'\n");
+    EXPECT_EQ(written.out, "Settings written to " + Named(folder + "/kyr/kyr.conf") + "\n");
     EXPECT_EQ(written.err, "");
     const std::string text = testsupport::ReadFile(folder + "/kyr/kyr.conf");
     EXPECT_NE(text.find("\nscale = auto"), std::string::npos) << text;
