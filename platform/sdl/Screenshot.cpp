@@ -15,8 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
-#include <sstream>
+#include "platform/console/NamedFiles.h"
 #include "platform/console/QuotedText.h"
 #include "platform/graph/raster/PngWriter.h"
 #include "platform/sdl/ScreenshotFiles.h"
@@ -25,12 +24,21 @@ namespace Graph {
 
 namespace {
 
+// The desktop's user-dirs.dirs, a few lines, opened as every named file is:
+// a FIFO or a folder in its place must not hold up the game, nor a device
+// that never ends.
 std::string TextOf(const std::string& path) {
+    constexpr std::size_t kLargest = 64 * 1024;
     if (path.empty()) return {};
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string why;
+    std::FILE* file = IO::OpenNamedStream(path, IO::FileUse::Read, why);
+    if (file == nullptr) return {};
+    std::string text;
+    char block[4096];
+    for (std::size_t n; text.size() < kLargest && (n = std::fread(block, 1, sizeof block, file)) > 0;)
+        text.append(block, n);
+    std::fclose(file);
+    return text;
 }
 
 bool IsFolder(const std::string& path) {

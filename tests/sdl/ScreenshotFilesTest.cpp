@@ -6,7 +6,14 @@
 
 #include <set>
 #include <string>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/sdl/Screenshot.h"
 #include "platform/sdl/ScreenshotFiles.h"
+#include "tests/support/TempFiles.h"
 
 namespace {
 
@@ -36,6 +43,29 @@ constexpr const char* kDesktopFile =
     "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n"
     "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n"
     "XDG_VIDEOS_DIR=\"$HOME/Videos\"\n";
+
+// A FIFO where user-dirs.dirs should be is not waited on: the picture goes
+// to ~/Pictures as when there is no such file.
+TEST(ScreenshotSaving, AFifoForTheDesktopsFolderListIsNotWaitedOn) {
+    const std::string home = testsupport::FreshFolder("home-");
+    const std::string config = home + "/.config";
+    ASSERT_EQ(mkdir(config.c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((home + "/Pictures").c_str(), 0700), 0);
+    ASSERT_EQ(mkfifo((config + "/user-dirs.dirs").c_str(), 0600), 0);
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome ? oldHome : "";
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+
+    Graph::PublishedFrame frame;
+    frame.pixels.Allocate(5, 4);
+    frame.palette.count = 1;
+    const std::string path = Graph::SaveScreenshot(frame);
+    if (oldHome) setenv("HOME", savedHome.c_str(), 1);
+    else unsetenv("HOME");
+    EXPECT_EQ(path.rfind(home + "/Pictures/kyr-", 0), 0u) << path;
+    EXPECT_TRUE(std::filesystem::is_regular_file(path)) << path;
+}
 
 }  // namespace
 
